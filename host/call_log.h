@@ -1,0 +1,28 @@
+// What the module asked the host, in order, so tests can check query orders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "module/lw_host.h"
+
+namespace host {
+
+struct HostCall {
+    std::string function;  // the record member called, e.g. "param", "parent"
+    LWItemID item = nullptr;
+    int param = 0;  // LWIP_* for param and getParam/setParam
+    double time = 0.0;
+};
+
+struct CallLog {
+    bool enabled = true;
+    std::vector<HostCall> calls;
+
+    void record(const char* function, LWItemID item, int param = 0, double time = 0.0) {
+        if (enabled) calls.push_back(HostCall{function, item, param, time});
+    }
+    void clear() { calls.clear(); }
+};
+
+}  // namespace host

@@ -1,0 +1,26 @@
+#include "host/layout.h"
+
+#include "host/item_info.h"
+
+namespace host {
+
+namespace {
+Layout* activeLayout = nullptr;
+}
+
+Layout::Layout() : previous_(activeLayout) {
+    activeLayout = this;
+    services.add("LW Item Info 3", itemInfoRecord());
+}
+
+Layout::~Layout() {
+    if (activeLayout == this) activeLayout = previous_;
+}
+
+void Layout::itemParam(LWItemID id, LWItemParam param, LWTime time, double out[3]) const {
+    scene.channelValue(id, param, time, out);
+}
+
+Layout* Layout::active() { return activeLayout; }
+
+}  // namespace host

@@ -1,0 +1,32 @@
+// The stand-in Layout: an item scene and the services the module reaches
+// through the global-lookup function. The most recently made Layout is the
+// active one, whose services the global-lookup function serves.
+#pragma once
+
+#include "host/call_log.h"
+#include "host/scene.h"
+#include "host/services.h"
+
+namespace host {
+
+class Layout {
+public:
+    Layout();
+    ~Layout();
+    Layout(const Layout&) = delete;
+    Layout& operator=(const Layout&) = delete;
+
+    Scene scene;
+    CallLog log;
+    Services services;
+
+    // What item info's param reports for an item at a time.
+    void itemParam(LWItemID id, LWItemParam param, LWTime time, double out[3]) const;
+
+    static Layout* active();
+
+private:
+    Layout* previous_;
+};
+
+}  // namespace host

@@ -1,0 +1,24 @@
+// Three-double vectors in the host's layout, and the two operations muscles need
+// on them: aiming a bone's +Z axis along a direction, and measuring a length.
+#pragma once
+
+namespace sinewrig {
+
+struct Vec3 {
+    double x = 0.0, y = 0.0, z = 0.0;
+};
+
+inline Vec3 vec3From(const double v[3]) { return {v[0], v[1], v[2]}; }
+inline void storeVec3(const Vec3& v, double out[3]) { out[0] = v.x; out[1] = v.y; out[2] = v.z; }
+
+// A right angle as the decimal literal the aiming rules use, a few units in the
+// last place below the double nearest pi/2.
+inline constexpr double kRightAngle = 1.570796326794895;
+
+// Writes heading into rotation[0] and pitch into rotation[1]; bank (rotation[2])
+// is left as the caller set it.
+void aimAngles(const Vec3& direction, double rotation[3]);
+
+double vectorLength(const Vec3& v);
+
+}  // namespace sinewrig

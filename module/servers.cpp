@@ -1,0 +1,9 @@
+#include "module/servers.h"
+
+namespace sinewrig {
+
+ServerRecord serverTable[] = {
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+}  // namespace sinewrig

@@ -1,0 +1,11 @@
+// The server table the host reads through the module descriptor, ended by an
+// all-zero row.
+#pragma once
+
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+extern ServerRecord serverTable[];
+
+}  // namespace sinewrig
