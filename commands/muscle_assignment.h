@@ -1,0 +1,30 @@
+// The working state of one SetMuscle run: the skelegons the scan found and the
+// rows the artist edits in the assignment panel before they become tags.
+#pragma once
+
+#include <vector>
+
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+struct MuscleRow {
+    LWPolID skelegon;
+    int preserveVolume;  // 0 or 1
+    int afterIK;         // 0 or 1
+    LWPolID reference;   // 0: no reference
+};
+
+// Every run starts from these: preserve volume off, after IK on, no reference.
+inline MuscleRow newMuscleRow(LWPolID skelegon) { return MuscleRow{skelegon, 0, 1, nullptr}; }
+
+struct MuscleAssignment {
+    GlobalFunc* global = nullptr;
+    MeshEditOp* edit = nullptr;
+    std::vector<LWPolID> skelegons;  // all skelegons of the primary layer, in scan order: the reference choices
+    std::vector<MuscleRow> rows;     // one per selected skelegon, in scan order: the polygons that get tagged
+    // Set when the scan could not keep every skelegon; the run then tags nothing.
+    bool outOfMemory = false;
+};
+
+}  // namespace sinewrig

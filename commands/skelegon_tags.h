@@ -1,0 +1,26 @@
+// The skelegon muscle tags: what SetMuscle writes on a skelegon in Modeler and
+// ReadMuscle reads back from the bone's object in Layout.
+#pragma once
+
+#include "commands/muscle_assignment.h"
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
+constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');    // the reference skelegon's PART text
+constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');  // muscleFlags in decimal
+constexpr const char* kMuscleColour = "DkRed";
+
+constexpr int kPreserveVolumeFlag = 1;
+constexpr int kAfterIKFlag = 2;
+
+inline int muscleFlags(const MuscleRow& row) { return (row.afterIK << 1) | row.preserveVolume; }
+
+// A skelegon's name, its PART text; null when it has none.
+const char* skelegonName(const MeshEditOp& edit, LWPolID skelegon);
+
+// COLR and MFLG always, MTIP when the row has a reference that has a name.
+void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row);
+
+}  // namespace sinewrig

@@ -1,0 +1,42 @@
+#include "panels/panel_records.h"
+
+#include <cstring>
+
+namespace sinewrig {
+
+LWPanControlDesc panelControlDesc;
+LWValue panelValue;
+
+LWPanelFuncs* findPanelServices(GlobalFunc* global) {
+    if (!global) return nullptr;
+    return static_cast<LWPanelFuncs*>(global("LWPanelServices", GFUSE_TRANSIENT));
+}
+
+LWPanControlDesc& freshControlDesc(int type) {
+    std::memset(&panelControlDesc, 0, sizeof panelControlDesc);
+    panelControlDesc.type = type;
+    return panelControlDesc;
+}
+
+int controlInt(LWControl* control, int tag) {
+    std::memset(&panelValue, 0, sizeof panelValue);
+    panelValue.type = LWT_INTEGER;
+    control->get(control, tag, &panelValue);
+    return panelValue.intv.value;
+}
+
+void setControlInt(LWControl* control, int tag, int value) {
+    std::memset(&panelValue, 0, sizeof panelValue);
+    panelValue.type = LWT_INTEGER;
+    panelValue.intv.value = value;
+    control->set(control, tag, &panelValue);
+}
+
+void setControlPointer(LWControl* control, int tag, void* pointer) {
+    std::memset(&panelValue, 0, sizeof panelValue);
+    panelValue.type = LWT_INTEGER;
+    panelValue.ptr.ptr = pointer;
+    control->set(control, tag, &panelValue);
+}
+
+}  // namespace sinewrig

@@ -1,0 +1,52 @@
+#include "panels/reference_chooser.h"
+
+#include <new>
+#include <vector>
+
+#include "commands/skelegon_tags.h"
+#include "panels/panel_records.h"
+
+namespace sinewrig {
+
+namespace {
+
+// One entry per skelegon and a null end. A nameless skelegon is offered as ""
+// rather than a null that would end the host's list early and shift the rest.
+bool buildChoices(const MuscleAssignment& assignment, std::vector<const char*>& items) {
+    try {
+        items.reserve(assignment.skelegons.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (LWPolID skelegon : assignment.skelegons) {
+        const char* name = skelegonName(*assignment.edit, skelegon);
+        items.push_back(name ? name : "");
+    }
+    items.push_back(nullptr);
+    return true;
+}
+
+}  // namespace
+
+LWPolID chooseReference(const MuscleAssignment& assignment, GlobalFunc* global) {
+    LWPanelFuncs* panels = findPanelServices(global);
+    if (!panels || !assignment.edit) return nullptr;
+    std::vector<const char*> items;
+    if (!buildChoices(assignment, items)) return nullptr;
+    LWPanelID panel = panels->create(const_cast<char*>("SetMuscle"), nullptr);
+    if (!panel) return nullptr;
+
+    LWPanControlDesc& desc = freshControlDesc(LWT_CHOICE);
+    desc.choice.items = items.data();
+    desc.choice.vertical = 0;
+    LWControl* popup = panels->addControl(panel, const_cast<char*>("PopupControl"), &desc, const_cast<char*>("TipParent"));
+    LWPolID chosen = nullptr;
+    if (popup && panels->open(panel, PANF_BLOCKING | PANF_CANCEL | PANF_FRAME)) {
+        int index = controlInt(popup, CTL_VALUE);
+        if (index >= 0 && static_cast<size_t>(index) < assignment.skelegons.size()) chosen = assignment.skelegons[index];
+    }
+    panels->destroy(panel);
+    return chosen;
+}
+
+}  // namespace sinewrig

@@ -1,0 +1,13 @@
+// The reference chooser: a small modal panel with one popup of all skelegons
+// of the primary layer, opened from a click in the reference column.
+#pragma once
+
+#include "commands/muscle_assignment.h"
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+// The chosen skelegon, or 0 when the artist cancelled or no panel could be shown.
+LWPolID chooseReference(const MuscleAssignment& assignment, GlobalFunc* global);
+
+}  // namespace sinewrig
