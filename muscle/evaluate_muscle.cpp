@@ -1,0 +1,57 @@
+#include "muscle/evaluate_muscle.h"
+
+#include <cmath>
+
+#include "math/item_transform.h"
+#include "muscle/muscle_registry.h"
+#include "muscle/rest_binding.h"
+
+namespace sinewrig {
+
+namespace {
+
+bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+}  // namespace
+
+void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
+    auto* instance = static_cast<HandlerInstance*>(handle);
+    if (!instance || !access || !instance->record) return;
+    if (instance->record->needsRebind) bindRest(*instance, access->item, currentMuscleRegistry());
+    MuscleRecord& record = *instance->record;
+    record.bone = access->item;
+    if (!record.reference) return;
+
+    Vec3 target = record.restTip;
+    itemWorldMatrix(record.reference, instance->itemInfo, access->time).transformPoint(target);
+    itemInverseWorldMatrix(record.bone, instance->itemInfo, access->time).transformPoint(target);
+
+    LWDVector rotation = {0.0, 0.0, 0.0};
+    access->getParam(LWIP_ROTATION, access->time, rotation);
+    Matrix4 ownRotation;
+    ownRotation.setIdentity();
+    ownRotation.rotateHPB(rotation[0], rotation[1], rotation[2]);
+    ownRotation.transformPoint(target);
+    // Only a host that reports non-finite motion gets here; its bone is left alone.
+    if (!isFinite(target)) return;
+
+    aimAngles(target, rotation);
+    const double distance = vectorLength(target);
+
+    LWDVector scale = {1.0, 1.0, 1.0};
+    access->getParam(LWIP_SCALING, access->time, scale);
+    // A scale that is not a finite number would poison the scene, so without a
+    // usable rest length, or with the target on the pivot, the motion's own
+    // factors stay.
+    const double stretch = distance / record.restLength;
+    if (record.restLength > 0.0 && std::isfinite(record.restLength) && std::isfinite(stretch)) {
+        scale[2] = stretch;
+        const double thinning = std::sqrt(1.0 / stretch);
+        if (record.preserveVolume && std::isfinite(thinning)) scale[0] = scale[1] = thinning;
+    }
+
+    access->setParam(LWIP_ROTATION, rotation);
+    access->setParam(LWIP_SCALING, scale);
+}
+
+}  // namespace sinewrig

@@ -1,0 +1,22 @@
+// The per-item state of the motion handler "Sinewrig": what the host passes
+// back to every callback of the handler, to evaluation and to the options panel.
+#pragma once
+
+#include "module/lw_host.h"
+#include "muscle/muscle_record.h"
+
+namespace sinewrig {
+
+inline constexpr int kDescriptionSize = 260;  // characters, terminator included
+
+struct HandlerInstance {
+    LWItemID item = nullptr;  // the creation context; changeID leaves it alone
+    // Points into the registry's record storage, which never moves a record.
+    MuscleRecord* record = nullptr;
+    GlobalFunc* global = nullptr;
+    char description[kDescriptionSize] = "Sinewrig";
+    const LWItemInfo* itemInfo = nullptr;
+    const LWBoneInfo* boneInfo = nullptr;
+};
+
+}  // namespace sinewrig

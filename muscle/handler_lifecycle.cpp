@@ -1,0 +1,58 @@
+// Creating, destroying and copying handler instances.
+#include <cstring>
+#include <new>
+
+#include "muscle/handler_instance.h"
+#include "muscle/motion_handler.h"
+#include "muscle/muscle_registry.h"
+#include "muscle/rest_binding.h"
+
+namespace sinewrig {
+
+LWInstance createMuscleInstance(void*, void* context, LWError*) {
+    GlobalFunc* global = motionHandlerGlobal();
+    auto* pool = lookupService<const LWGlobalPool>(global, "Global Memory");
+    auto* instance = new (std::nothrow) HandlerInstance;
+    if (!instance) return nullptr;
+    instance->item = static_cast<LWItemID>(context);
+    instance->global = global;
+    instance->itemInfo = lookupService<const LWItemInfo>(global, "LW Item Info 3");
+    instance->boneInfo = lookupService<const LWBoneInfo>(global, "LW Bone Info 3");
+
+    MuscleRecord defaults;
+    defaults.bone = instance->item;
+    if (instance->item && instance->boneInfo) defaults.restLength = instance->boneInfo->restLength(instance->item);
+    instance->record = acquireMuscle(pool, instance->item, defaults);
+    // Out of memory: the host gets no instance rather than one without a record.
+    if (!instance->record) {
+        delete instance;
+        return nullptr;
+    }
+    return instance;
+}
+
+void destroyMuscleInstance(LWInstance handle) {
+    auto* instance = static_cast<HandlerInstance*>(handle);
+    if (!instance) return;
+    releaseMuscleRegistry(lookupService<const LWGlobalPool>(instance->global, "Global Memory"));
+    delete instance;
+}
+
+LWError copyMuscleInstance(LWInstance toHandle, LWInstance fromHandle) {
+    auto* to = static_cast<HandlerInstance*>(toHandle);
+    auto* from = static_cast<const HandlerInstance*>(fromHandle);
+    if (!to || !from || to == from) return nullptr;
+    to->global = from->global;
+    std::memcpy(to->description, from->description, sizeof to->description);
+    to->itemInfo = from->itemInfo;
+    to->boneInfo = from->boneInfo;
+    if (to->record && from->record) {
+        to->record->afterIK = from->record->afterIK;
+        to->record->preserveVolume = from->record->preserveVolume;
+        to->record->reference = from->record->reference;
+    }
+    bindRest(*to, to->item, currentMuscleRegistry());
+    return nullptr;
+}
+
+}  // namespace sinewrig

@@ -1,0 +1,83 @@
+// The six values of one instance in the scene file: bone, reference, preserve
+// volume, after IK, rest length and rest tip point.
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "muscle/handler_instance.h"
+#include "muscle/motion_handler.h"
+#include "muscle/muscle_registry.h"
+#include "muscle/rest_binding.h"
+
+namespace sinewrig {
+
+namespace {
+
+unsigned int itemToU4(LWItemID id) { return static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(id)); }
+LWItemID itemFromU4(unsigned int value) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(value)); }
+
+// The scene never gets NaN or infinity: out-of-range values are clamped.
+float toSceneFloat(double value) {
+    if (std::isnan(value)) return 0.0f;
+    if (value > FLT_MAX) return FLT_MAX;
+    if (value < -FLT_MAX) return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+}  // namespace
+
+LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
+    auto* instance = static_cast<HandlerInstance*>(handle);
+    if (!instance) return nullptr;
+    bindRest(*instance, instance->item, currentMuscleRegistry());
+    if (MuscleRecord* record = instance->record; record && state) {
+        // Each value is taken only if the host delivered it; a short block leaves
+        // the rest as the record held them.
+        void* data = state->readData;
+        unsigned int id = itemToU4(record->bone);
+        if (state->readU4(data, &id, 1) == 1) record->bone = itemFromU4(id);
+        id = itemToU4(record->reference);
+        if (state->readU4(data, &id, 1) == 1) record->reference = itemFromU4(id);
+        unsigned char flag = record->preserveVolume;
+        if (state->readU1(data, &flag, 1) == 1) record->preserveVolume = flag != 0;
+        flag = record->afterIK;
+        if (state->readU1(data, &flag, 1) == 1) record->afterIK = flag != 0;
+        float length = toSceneFloat(record->restLength);
+        if (state->readFP(data, &length, 1) == 1) record->restLength = length;
+        float tip[3] = {toSceneFloat(record->restTip.x), toSceneFloat(record->restTip.y),
+                        toSceneFloat(record->restTip.z)};
+        const int read = state->readFP(data, tip, 3);
+        if (read >= 1) record->restTip.x = tip[0];
+        if (read >= 2) record->restTip.y = tip[1];
+        if (read >= 3) record->restTip.z = tip[2];
+    }
+    markAllForRebind(currentMuscleRegistry());
+    GlobalFunc* global = motionHandlerGlobal();
+    instance->global = global;
+    std::memcpy(instance->description, "Sinewrig", sizeof "Sinewrig");
+    instance->itemInfo = lookupService<const LWItemInfo>(global, "LW Item Info 3");
+    instance->boneInfo = lookupService<const LWBoneInfo>(global, "LW Bone Info 3");
+    return nullptr;
+}
+
+LWError saveMuscleInstance(LWInstance handle, const LWSaveState* state) {
+    auto* instance = static_cast<const HandlerInstance*>(handle);
+    if (!instance || !instance->record || !state) return nullptr;
+    const MuscleRecord& record = *instance->record;
+    void* data = state->writeData;
+    const unsigned int bone = itemToU4(record.bone), reference = itemToU4(record.reference);
+    state->writeU4(data, &bone, 1);
+    state->writeU4(data, &reference, 1);
+    const unsigned char preserveVolume = record.preserveVolume ? 1 : 0, afterIK = record.afterIK ? 1 : 0;
+    state->writeU1(data, &preserveVolume, 1);
+    state->writeU1(data, &afterIK, 1);
+    const float length = toSceneFloat(record.restLength);
+    state->writeFP(data, &length, 1);
+    const float tip[3] = {toSceneFloat(record.restTip.x), toSceneFloat(record.restTip.y),
+                          toSceneFloat(record.restTip.z)};
+    state->writeFP(data, tip, 3);
+    return nullptr;
+}
+
+}  // namespace sinewrig

@@ -1,0 +1,22 @@
+// One muscle bone's settings and rest data, shared by every handler instance on
+// that bone, the options panel and ReadMuscle.
+#pragma once
+
+#include "math/vector.h"
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+struct MuscleRecord {
+    LWItemID bone = nullptr;       // the key by which the record is found
+    LWItemID reference = nullptr;  // 0: evaluation leaves the bone alone
+    // Always 0: with the two IDs before it, the zero-terminated list useItems returns.
+    LWItemID itemListEnd = nullptr;
+    Vec3 restTip;  // the bone's tip at rest, in the reference item's frame
+    bool preserveVolume = false;
+    bool afterIK = true;
+    double restLength = 0.0;
+    bool needsRebind = false;  // rest length and rest tip must be computed again
+};
+
+}  // namespace sinewrig

@@ -1,0 +1,27 @@
+#include "muscle/rest_binding.h"
+
+#include "math/item_transform.h"
+
+namespace sinewrig {
+
+void bindRest(HandlerInstance& instance, LWItemID item, MuscleRegistry* registry) {
+    if (item && registry) {
+        // Without a record for the item the instance keeps the one it had.
+        const std::int32_t index = findMuscle(registry, item);
+        if (index >= 0) instance.record = &muscleAt(registry, index);
+    }
+    MuscleRecord* record = instance.record;
+    if (!record) return;
+
+    // The host is asked nothing about item 0: a bone without ID has no rest
+    // length, and a reference of 0 leaves the tip in world space.
+    record->restLength =
+        record->bone && instance.boneInfo ? instance.boneInfo->restLength(record->bone) : 0.0;
+    Vec3 tip{0.0, 0.0, record->restLength};
+    itemWorldMatrix(record->bone, instance.itemInfo, 0.0).transformPoint(tip);
+    if (record->reference) itemInverseWorldMatrix(record->reference, instance.itemInfo, 0.0).transformPoint(tip);
+    record->restTip = tip;
+    record->needsRebind = false;
+}
+
+}  // namespace sinewrig
