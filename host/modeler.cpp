@@ -1,0 +1,38 @@
+#include "host/modeler.h"
+
+namespace host {
+
+namespace {
+Modeler* activeModeler = nullptr;
+}
+
+Modeler::Modeler() : previous_(activeModeler) {
+    activeModeler = this;
+    services.add("LWPanelServices", panels.record());
+    command.data = this;
+    command.editBegin = editBegin;
+}
+
+Modeler::~Modeler() {
+    if (activeModeler == this) activeModeler = previous_;
+}
+
+std::vector<EditCall> Modeler::callsTo(const std::string& function) const {
+    std::vector<EditCall> found;
+    for (const EditCall& call : calls)
+        if (call.function == function) found.push_back(call);
+    return found;
+}
+
+Modeler* Modeler::active() { return activeModeler; }
+
+MeshEditOp* Modeler::editBegin(int pntBuf, int polBuf, EltOpSelect select) {
+    Modeler* modeler = activeModeler;
+    if (!modeler) return nullptr;
+    modeler->calls.push_back(EditCall{"editBegin", nullptr, 0, std::nullopt, {pntBuf, polBuf, select}});
+    if (modeler->failEditBegin) return nullptr;
+    modeler->edits.push_back(std::make_unique<MeshEdit>(modeler->object, modeler->calls));
+    return &modeler->edits.back()->op;
+}
+
+}  // namespace host

@@ -1,0 +1,42 @@
+// The stand-in Modeler: one object, the services the module reaches through
+// the global-lookup function, and the "CommandSequence" local record whose
+// editBegin opens a MeshEdit. The most recently made Modeler is the active one.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/mesh_edit.h"
+#include "host/mesh_object.h"
+#include "host/panels.h"
+#include "host/services.h"
+
+namespace host {
+
+class Modeler {
+public:
+    Modeler();
+    ~Modeler();
+    Modeler(const Modeler&) = delete;
+    Modeler& operator=(const Modeler&) = delete;
+
+    MeshObject object;
+    Services services;  // "LWPanelServices"
+    PanelServices panels;
+    LWModCommand command{};  // the local record handed to a command's activation
+
+    bool failEditBegin = false;  // editBegin then gives no MeshEditOp
+    std::vector<std::unique_ptr<MeshEdit>> edits;
+    std::vector<EditCall> calls;  // editBegin and every MeshEditOp call, in order
+
+    std::vector<EditCall> callsTo(const std::string& function) const;
+
+    static Modeler* active();
+
+private:
+    static MeshEditOp* editBegin(int pntBuf, int polBuf, EltOpSelect select);
+    Modeler* previous_;
+};
+
+}  // namespace host

@@ -1,0 +1,195 @@
+#include "host/panel_controls.h"
+
+#include <algorithm>
+
+#include "host/panels.h"
+
+namespace host {
+
+namespace {
+
+// Guards against a module whose lists never end.
+constexpr int kMostColumns = 64;
+constexpr int kMostItems = 100000;
+
+std::string tagName(int tag) {
+    switch (tag) {
+        case CTL_VALUE: return "CTL_VALUE";
+        case CTL_MOUSEX: return "CTL_MOUSEX";
+        case CTL_USEREVENT: return "CTL_USEREVENT";
+        case CTL_USERDATA: return "CTL_USERDATA";
+        default: return "tag " + std::to_string(tag);
+    }
+}
+
+std::optional<std::string> moduleText(const char* text) {
+    return text ? std::optional<std::string>(text) : std::nullopt;
+}
+
+}  // namespace
+
+Control::Control(Panel& owner, int controlNumber, std::string controlKind, const LWPanControlDesc* given,
+                 std::string controlLabel)
+    : panel(owner), number(controlNumber), kind(std::move(controlKind)), label(std::move(controlLabel)) {
+    if (given) desc = *given;
+    record.draw = draw;
+    record.get = get;
+    record.set = set;
+    record.priv_data = this;
+}
+
+std::string Control::name() const { return std::to_string(panel.number) + "." + std::to_string(number); }
+
+bool Control::click(int, int) { return false; }
+bool Control::choose(int) { return false; }
+
+Control* Control::from(LWControlID id) {
+    return id ? static_cast<Control*>(static_cast<LWControl*>(id)->priv_data) : nullptr;
+}
+
+PanelServices& Control::services() const { return panel.services; }
+
+void Control::fireEvent() {
+    if (event) event(&record, userData);
+}
+
+void Control::draw(LWControlID id, int mode) {
+    Control* control = from(id);
+    if (!control) return;
+    control->services().note(control->name() + ": draw " + std::to_string(mode));
+    if (control->panel.destroyed) control->services().problem(control->name() + ": draw after destroy");
+    if (mode == DR_REFRESH) control->refresh();
+}
+
+void Control::get(LWControlID id, int tag, LWValue* value) {
+    Control* control = from(id);
+    if (!control) return;
+    std::string line = control->name() + ": get " + tagName(tag);
+    if (control->panel.destroyed) control->services().problem(control->name() + ": get after destroy");
+    if (!value) {
+        control->services().note(line);
+        control->services().problem(line + " without a value record");
+        return;
+    }
+    switch (tag) {
+        case CTL_VALUE: value->intv.value = control->value; break;
+        case CTL_MOUSEX: value->intv.value = control->mouseX; break;
+        case CTL_USERDATA: value->ptr.ptr = control->userData; break;
+        case CTL_USEREVENT: value->ptr.ptr = reinterpret_cast<void*>(control->event); break;
+        default: break;
+    }
+    if (tag == CTL_VALUE || tag == CTL_MOUSEX) line += " = " + std::to_string(value->intv.value);
+    control->services().note(line);
+}
+
+void Control::set(LWControlID id, int tag, LWValue* value) {
+    Control* control = from(id);
+    if (!control) return;
+    std::string line = control->name() + ": set " + tagName(tag);
+    if (control->panel.destroyed) control->services().problem(control->name() + ": set after destroy");
+    if (!value) {
+        control->services().note(line);
+        control->services().problem(line + " without a value record");
+        return;
+    }
+    switch (tag) {
+        case CTL_VALUE: control->value = value->intv.value; line += " " + std::to_string(value->intv.value); break;
+        case CTL_USERDATA: control->userData = value->ptr.ptr; break;
+        case CTL_USEREVENT: control->event = reinterpret_cast<LWControlEventFunc*>(value->ptr.ptr); break;
+        default: break;
+    }
+    control->services().note(line);
+}
+
+MultiListControl::MultiListControl(Panel& owner, int controlNumber, const LWPanControlDesc* given,
+                                   std::string controlLabel)
+    : Control(owner, controlNumber, "MultiListBoxControl", given, std::move(controlLabel)) {
+    value = -1;
+}
+
+void MultiListControl::refresh() {
+    const auto& list = desc.multiList;
+    view = ListView{};
+    if (list.colWidth)
+        for (int column = 0; column < kMostColumns; ++column) {
+            int width = list.colWidth(userData, column);
+            if (width == 0) break;
+            view.widths.push_back(width);
+        }
+    int columns = static_cast<int>(view.widths.size());
+    if (list.nameFn)
+        for (int column = 0; column < columns; ++column) view.titles.push_back(moduleText(list.nameFn(userData, -1, column)));
+    int rows = list.countFn ? std::max(0, list.countFn(userData)) : 0;
+    for (int row = 0; row < rows; ++row) {
+        view.cells.emplace_back();
+        for (int column = 0; column < columns && list.nameFn; ++column)
+            view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
+    }
+    tables.push_back(renderTable(view));
+}
+
+bool MultiListControl::click(int row, int x) {
+    value = row;
+    mouseX = x;
+    services().note(name() + "> click row " + std::to_string(row) + " x " + std::to_string(x));
+    fireEvent();
+    return true;
+}
+
+std::string renderTable(const ListView& view) {
+    // One text column per ten pixels of width, at least as wide as its texts.
+    std::vector<size_t> widths;
+    for (size_t column = 0; column < view.widths.size(); ++column) {
+        size_t width = static_cast<size_t>(std::max(1, view.widths[column] / 10));
+        if (column < view.titles.size() && view.titles[column]) width = std::max(width, view.titles[column]->size());
+        for (const auto& row : view.cells)
+            if (column < row.size() && row[column]) width = std::max(width, row[column]->size());
+        widths.push_back(width);
+    }
+    auto line = [&](const std::vector<std::optional<std::string>>& texts) {
+        std::string out = "|";
+        for (size_t column = 0; column < widths.size(); ++column) {
+            std::string text = column < texts.size() && texts[column] ? *texts[column] : "";
+            out += " " + text + std::string(widths[column] - std::min(widths[column], text.size()), ' ') + " |";
+        }
+        return out + "\n";
+    };
+    std::string table = line(view.titles);
+    for (const auto& row : view.cells) table += line(row);
+    return table;
+}
+
+PopupControl::PopupControl(Panel& owner, int controlNumber, const LWPanControlDesc* given, std::string controlLabel)
+    : Control(owner, controlNumber, "PopupControl", given, std::move(controlLabel)) {}
+
+void PopupControl::refresh() {
+    items.clear();
+    const char** list = desc.choice.items;
+    for (int index = 0; list && list[index]; ++index) {
+        if (index == kMostItems) {
+            services().problem(name() + ": popup items without a null end");
+            break;
+        }
+        items.push_back(list[index]);
+    }
+}
+
+bool PopupControl::choose(int index) {
+    services().note(name() + "> choose " + std::to_string(index));
+    if (index < 0 || index >= static_cast<int>(items.size())) {
+        services().problem(name() + ": no item " + std::to_string(index) + " to choose");
+        return true;
+    }
+    value = index;
+    fireEvent();
+    return true;
+}
+
+std::unique_ptr<Control> makeControl(Panel& panel, int number, const std::string& kind, const LWPanControlDesc* desc,
+                                     const std::string& label) {
+    if (kind == "MultiListBoxControl") return std::make_unique<MultiListControl>(panel, number, desc, label);
+    if (kind == "PopupControl") return std::make_unique<PopupControl>(panel, number, desc, label);
+    return nullptr;
+}
+
+}  // namespace host

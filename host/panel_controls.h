@@ -1,0 +1,87 @@
+// The controls of the stand-in panels. Each keeps a copy of the descriptor it
+// was added with (the module reuses one descriptor) and reads the module's
+// contents only through the descriptor, as the host's controls do.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "module/lw_host.h"
+
+namespace host {
+
+class PanelServices;
+struct Panel;
+
+class Control {
+public:
+    Control(Panel& panel, int number, std::string kind, const LWPanControlDesc* desc, std::string label);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    LWControl record{};  // handed to the module; priv_data leads back here
+    Panel& panel;
+    int number;  // from 1 within its panel
+    std::string kind;
+    std::string label;
+    LWPanControlDesc desc{};
+    int value = 0;
+    int mouseX = 0;
+    void* userData = nullptr;
+    LWControlEventFunc* event = nullptr;
+
+    std::string name() const;  // "panel.control", as in the log
+    // Reads the module's contents afresh: when added, when the panel opens and on a redraw.
+    virtual void refresh() {}
+    // Script actions; false when this kind of control takes no such action.
+    virtual bool click(int row, int x);
+    virtual bool choose(int index);
+
+    static Control* from(LWControlID id);
+
+protected:
+    PanelServices& services() const;
+    void fireEvent();
+
+private:
+    static void draw(LWControlID id, int mode);
+    static void get(LWControlID id, int tag, LWValue* value);
+    static void set(LWControlID id, int tag, LWValue* value);
+};
+
+// What the multi-column list showed when it last read the module's callbacks.
+struct ListView {
+    std::vector<int> widths;
+    std::vector<std::optional<std::string>> titles;
+    std::vector<std::vector<std::optional<std::string>>> cells;  // by row, then column
+};
+
+// "MultiListBoxControl": value is the selected row, -1 for none.
+class MultiListControl : public Control {
+public:
+    MultiListControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
+    ListView view;
+    std::vector<std::string> tables;  // every reading, rendered with renderTable
+    void refresh() override;
+    bool click(int row, int x) override;
+};
+
+std::string renderTable(const ListView& view);
+
+// "PopupControl": value is the chosen item, from 0; the host's default is the first.
+class PopupControl : public Control {
+public:
+    PopupControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
+    std::vector<std::string> items;
+    void refresh() override;
+    bool choose(int index) override;
+};
+
+// Null for a kind the stand-in does not serve.
+std::unique_ptr<Control> makeControl(Panel& panel, int number, const std::string& kind,
+                                     const LWPanControlDesc* desc, const std::string& label);
+
+}  // namespace host
