@@ -109,7 +109,7 @@ MultiListControl::MultiListControl(Panel& owner, int controlNumber, const LWPanC
 
 void MultiListControl::refresh() {
     const auto& list = desc.multiList;
-    view = ListView{};
+    ListView view;
     if (list.colWidth)
         for (int column = 0; column < kMostColumns; ++column) {
             int width = list.colWidth(userData, column);
@@ -125,7 +125,12 @@ void MultiListControl::refresh() {
         for (int column = 0; column < columns && list.nameFn; ++column)
             view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
     }
-    tables.push_back(renderTable(view));
+    readings.push_back(std::move(view));
+}
+
+const ListView& MultiListControl::view() const {
+    static const ListView unread;
+    return readings.empty() ? unread : readings.back();
 }
 
 bool MultiListControl::click(int row, int x) {

@@ -63,8 +63,8 @@ struct ListView {
 class MultiListControl : public Control {
 public:
     MultiListControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
-    ListView view;
-    std::vector<std::string> tables;  // every reading, rendered with renderTable
+    std::vector<ListView> readings;  // every reading, in order; the last is what the list shows
+    const ListView& view() const;
     void refresh() override;
     bool click(int row, int x) override;
 };
