@@ -13,14 +13,15 @@ struct HostCall {
     LWItemID item = nullptr;
     int param = 0;  // LWIP_* for param and getParam/setParam
     double time = 0.0;
+    std::string text;  // a name passed, e.g. the block name of find and create
 };
 
 struct CallLog {
     bool enabled = true;
     std::vector<HostCall> calls;
 
-    void record(const char* function, LWItemID item, int param = 0, double time = 0.0) {
-        if (enabled) calls.push_back(HostCall{function, item, param, time});
+    void record(const char* function, LWItemID item, int param = 0, double time = 0.0, const char* text = "") {
+        if (enabled) calls.push_back(HostCall{function, item, param, time, text});
     }
     void clear() { calls.clear(); }
 };

@@ -1,5 +1,6 @@
 #include "host/layout.h"
 
+#include "host/bone_info.h"
 #include "host/item_info.h"
 
 namespace host {
@@ -11,6 +12,8 @@ Layout* activeLayout = nullptr;
 Layout::Layout() : previous_(activeLayout) {
     activeLayout = this;
     services.add("LW Item Info 3", itemInfoRecord());
+    services.add("LW Bone Info 3", boneInfoRecord());
+    services.add("Global Memory", globalPoolRecord());
 }
 
 Layout::~Layout() {
@@ -18,7 +21,7 @@ Layout::~Layout() {
 }
 
 void Layout::itemParam(LWItemID id, LWItemParam param, LWTime time, double out[3]) const {
-    scene.channelValue(id, param, time, out);
+    if (!motion.reports(id, param, time, out)) scene.channelValue(id, param, time, out);
 }
 
 Layout* Layout::active() { return activeLayout; }

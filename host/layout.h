@@ -4,6 +4,8 @@
 #pragma once
 
 #include "host/call_log.h"
+#include "host/global_memory.h"
+#include "host/item_motion.h"
 #include "host/scene.h"
 #include "host/services.h"
 
@@ -19,8 +21,13 @@ public:
     Scene scene;
     CallLog log;
     Services services;
+    // Lives as long as the Layout: one Layout stands for one host process.
+    GlobalMemory globalMemory;
+    // The motions item motion handlers gave during the latest evaluation.
+    MotionState motion;
 
-    // What item info's param reports for an item at a time.
+    // What item info's param reports for an item at a time: the handlers'
+    // result once they have run for it at that time, otherwise its channels.
     void itemParam(LWItemID id, LWItemParam param, LWTime time, double out[3]) const;
 
     static Layout* active();
