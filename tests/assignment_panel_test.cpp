@@ -2,6 +2,7 @@
 // records handed over, list contents read through the callbacks, clicks.
 #include <algorithm>
 
+#include "commands/muscle_assignment.h"
 #include "tests/cp932_text.h"
 #include "tests/modeler_session.h"
 
@@ -84,9 +85,14 @@ TEST_F(AssignmentPanel, ListShowsTitlesWidthsAndDefaultRows) {
 
 TEST_F(AssignmentPanel, CallbacksGiveNoCellOutsideTheTable) {
     runWithClicks({});
-    const auto& list = assignmentList()->desc.multiList;
-    void* data = assignmentList()->userData;
+    // The module's own callbacks, called after the run over an assignment of our own.
+    const auto list = assignmentList()->desc.multiList;
+    sinewrig::MuscleAssignment assignment;
+    assignment.edit = modeler.command.editBegin(0, 0, OPSEL_USER);
+    assignment.rows.push_back(sinewrig::newMuscleRow(upper));
+    void* data = &assignment;
     EXPECT_EQ(list.countFn(data), 1);
+    EXPECT_STREQ(list.nameFn(data, 0, 0), "Upper");
     EXPECT_EQ(list.nameFn(data, -1, 4), nullptr);
     EXPECT_EQ(list.nameFn(data, 0, 4), nullptr);
     EXPECT_EQ(list.nameFn(data, 0, -1), nullptr);
@@ -95,7 +101,8 @@ TEST_F(AssignmentPanel, CallbacksGiveNoCellOutsideTheTable) {
     EXPECT_EQ(list.nameFn(nullptr, 0, 0), nullptr);
     EXPECT_EQ(list.countFn(nullptr), 0);
     EXPECT_EQ(list.colWidth(data, 4), 0);
-    EXPECT_EQ(list.colWidth(data, 100), 0);
+    EXPECT_EQ(list.colWidth(data, -1), 0);
+    assignment.edit->done(assignment.edit->state, EDERR_NONE, 0);
 }
 
 TEST_F(AssignmentPanel, ClickBoundariesFollowTheColumnWidths) {
