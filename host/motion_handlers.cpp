@@ -19,9 +19,8 @@ int MotionHandlers::activate(int version) {
 
 LWInstance MotionHandlers::apply(LWItemID item, LWError* error) {
     if (activate(4) != AFUNC_OK || !inst_.create) return nullptr;
-    LWError reported = nullptr;
-    LWInstance instance = inst_.create(inst_.priv, item, &reported);
-    if (error) *error = reported;
+    LWError none = nullptr;
+    LWInstance instance = inst_.create(inst_.priv, item, error ? error : &none);
     if (instance) applied_.push_back({item, instance});
     return instance;
 }

@@ -28,8 +28,8 @@ public:
 
     // Activates the server with `version` into the handler table: its AFUNC result.
     int activate(int version = 4);
-    // Activation with version 4, then create with the item as context. Null when
-    // either fails; `error` then holds what create reported, if anything.
+    // Activation with version 4, then create with the item as context and
+    // `error` as its error slot. Null when either fails.
     LWInstance apply(LWItemID item, LWError* error = nullptr);
     void remove(LWInstance instance);
     void removeAll();
