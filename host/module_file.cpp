@@ -94,6 +94,16 @@ std::unique_ptr<ModuleFile> ModuleFile::load(const std::string& path, std::strin
     return module;
 }
 
+bool ModuleFile::isLoaded(const std::string& path) {
+#if defined(_WIN32)
+    return GetModuleHandleA(path.c_str()) != nullptr;
+#else
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (library) dlclose(library);
+    return library != nullptr;
+#endif
+}
+
 ModuleFile::~ModuleFile() {
     if (descriptor_->shutdown) descriptor_->shutdown(serverData_);
     closeLibrary(library_);

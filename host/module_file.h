@@ -19,6 +19,9 @@ public:
     ModuleFile(const ModuleFile&) = delete;
     ModuleFile& operator=(const ModuleFile&) = delete;
 
+    // Whether the process still has the library mapped, e.g. after unloading it.
+    static bool isLoaded(const std::string& path);
+
     const ModuleDescriptor& descriptor() const { return *descriptor_; }
     void* serverData() const { return serverData_; }  // what startup returned
 
