@@ -1,0 +1,173 @@
+// Nanoseconds per evaluate of one muscle bone through the module's handler
+// table, beside the same host calls made without the module, and the time to
+// load a scene of 1,000 muscle bones into a fresh stand-in Layout.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host/layout.h"
+#include "host/module_file.h"
+#include "host/motion_handlers.h"
+#include "host/scene_file.h"
+
+namespace {
+
+const host::ModuleFile& module() {
+    static std::unique_ptr<host::ModuleFile> loaded = [] {
+        std::string error;
+        auto file = host::ModuleFile::load(SINEWRIG_MODULE_FILE, error);
+        if (!file) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            std::exit(1);
+        }
+        return file;
+    }();
+    return *loaded;
+}
+
+LWItemID chain(host::Layout& layout, LWItemType type, int depth) {
+    LWItemID item = nullptr;
+    for (int level = 0; level <= depth; ++level) {
+        item = layout.scene.addItem(type, "link", item);
+        const double position[3] = {0.1 * level, 0.2, 0.5}, rotation[3] = {0.05, -0.03, 0.02};
+        layout.scene.setValue(item, LWIP_POSITION, position);
+        layout.scene.setValue(item, LWIP_ROTATION, rotation);
+    }
+    const double later[3] = {0.4, 0.6, 1.1};
+    layout.scene.setKey(item, LWIP_POSITION, 1.0, later);
+    return item;
+}
+
+host::SceneData muscleData(LWItemID bone, LWItemID reference) {
+    return {{"U4", {double(reinterpret_cast<std::uintptr_t>(bone))}},
+            {"U4", {double(reinterpret_cast<std::uintptr_t>(reference))}},
+            {"U1", {1}},
+            {"U1", {1}},
+            {"FP", {1}},
+            {"FP", {0, 0, 0}}};
+}
+
+// A muscle bone under `boneDepth` parents aiming at a reference under
+// `referenceDepth` parents, bound and ready to evaluate at time 0.5.
+struct EvaluationScene {
+    host::Layout layout;
+    host::MotionHandlers handlers{layout, module()};
+    LWItemID bone, reference;
+    LWInstance instance;
+    LWItemMotionAccess access{};
+
+    EvaluationScene(int boneDepth, int referenceDepth) {
+        bone = chain(layout, LWI_BONE, boneDepth);
+        reference = chain(layout, LWI_OBJECT, referenceDepth);
+        instance = handlers.apply(bone);
+        handlers.load(instance, muscleData(bone, reference));
+        layout.log.enabled = false;
+        handlers.evaluate(0.5);
+        layout.motion.start(0.5);
+        layout.motion.enter(layout.scene, bone);
+        access = layout.motion.access();
+    }
+};
+
+void evaluate(benchmark::State& state) {
+    EvaluationScene scene(int(state.range(0)), int(state.range(1)));
+    const LWItemMotionHandler& table = scene.handlers.table();
+    for (auto _ : state) table.evaluate(scene.instance, &scene.access);
+}
+
+// What evaluate asks of the host, in the same order, without the module.
+void hostCallsAlone(benchmark::State& state) {
+    EvaluationScene scene(int(state.range(0)), int(state.range(1)));
+    const auto* info =
+        static_cast<const LWItemInfo*>(host::Services::globalLookup("LW Item Info 3", GFUSE_TRANSIENT));
+    const LWItemMotionAccess& access = scene.access;
+    double v[3];
+    for (auto _ : state) {
+        for (LWItemID item = scene.reference; item; item = info->parent(item)) {
+            info->param(item, LWIP_ROTATION, access.time, v);
+            info->param(item, LWIP_POSITION, access.time, v);
+        }
+        for (LWItemID item = scene.bone; item; item = info->parent(item)) {
+            info->param(item, LWIP_POSITION, access.time, v);
+            info->param(item, LWIP_ROTATION, access.time, v);
+        }
+        access.getParam(LWIP_ROTATION, access.time, v);
+        access.getParam(LWIP_SCALING, access.time, v);
+        access.setParam(LWIP_ROTATION, v);
+        access.setParam(LWIP_SCALING, v);
+        benchmark::DoNotOptimize(v);
+    }
+}
+
+void depths(benchmark::internal::Benchmark* b) {
+    for (int boneDepth : {0, 4, 16})
+        for (int referenceDepth : {0, 4, 16}) b->Args({boneDepth, referenceDepth});
+    b->ArgNames({"bone", "reference"});
+}
+
+BENCHMARK(evaluate)->Apply(depths);
+BENCHMARK(hostCallsAlone)->Apply(depths);
+
+void loadScene(benchmark::State& state) {
+    const int muscles = int(state.range(0));
+    const std::string path = "sinewrig_bench_" + std::to_string(muscles) + ".scene";
+    {
+        host::Layout layout;
+        host::MotionHandlers handlers(layout, module());
+        LWItemID body = layout.scene.addItem(LWI_OBJECT, "body");
+        for (int i = 0; i < muscles; ++i) {
+            LWItemID bone = layout.scene.addItem(LWI_BONE, "muscle " + std::to_string(i), body);
+            LWItemID target = layout.scene.addItem(LWI_BONE, "target " + std::to_string(i), body);
+            const double position[3] = {0.01 * i, 1, 0};
+            layout.scene.setValue(target, LWIP_POSITION, position);
+            handlers.load(handlers.apply(bone), muscleData(bone, target));
+        }
+        std::string error;
+        if (!host::saveSceneFile(path, layout, handlers, error)) state.SkipWithError(error.c_str());
+    }
+    for (auto _ : state) {
+        auto layout = std::make_unique<host::Layout>();
+        auto handlers = std::make_unique<host::MotionHandlers>(*layout, module());
+        std::string error;
+        if (!host::loadSceneFile(path, *layout, *handlers, error)) state.SkipWithError(error.c_str());
+        state.PauseTiming();
+        handlers.reset();
+        layout.reset();
+        state.ResumeTiming();
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(loadScene)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Collects ns per iteration so the module's share can be printed as a ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> nanoseconds;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n%-24s %12s %12s %8s\n", "depth bone/reference", "evaluate ns", "host ns", "ratio");
+    for (const auto& [name, ns] : reporter.nanoseconds) {
+        if (name.rfind("evaluate/", 0) != 0) continue;
+        auto host = reporter.nanoseconds.find("hostCallsAlone/" + name.substr(9));
+        if (host == reporter.nanoseconds.end()) continue;
+        std::printf("%-24s %12.1f %12.1f %8.2f\n", name.substr(9).c_str(), ns, host->second, ns / host->second);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
