@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "host/fresh_process.h"
 #include "host/scene_file.h"
 #include "muscle_host.h"
 
@@ -88,6 +91,31 @@ TEST(SceneFile, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
     }
     EXPECT_EQ(fresh.layout.scene.find(saved.bones[0])->name, "upper \x98\x72");
     EXPECT_FALSE(fresh.layout.scene.find(saved.bones[1])->named);
+}
+
+// The second half of the next test, run in a new process of this program.
+TEST(SceneFile, ChildProcessLoadsAndSavesAgain) {
+    const char* job = std::getenv("SINEWRIG_FRESH_HOST_SCENE");
+    if (!job) GTEST_SKIP() << "runs as the child of AFreshHostProcessSavesTheSceneBitForBit";
+    const std::string paths = job;
+    const std::string in = paths.substr(0, paths.find('|')), out = paths.substr(paths.find('|') + 1);
+    MuscleHost fresh;
+    std::string error;
+    ASSERT_TRUE(host::loadSceneFile(in, fresh.layout, *fresh.handlers, error)) << error;
+    ASSERT_TRUE(host::saveSceneFile(out, fresh.layout, *fresh.handlers, error)) << error;
+}
+
+TEST(SceneFile, AFreshHostProcessSavesTheSceneBitForBit) {
+    const std::string first = tempPath("parent.scene"), second = tempPath("child.scene");
+    std::remove(second.c_str());
+    {
+        MuscleHost host;
+        buildAndSave(host, first);
+    }
+    EXPECT_EQ(host::runThisProgram({"--gtest_filter=SceneFile.ChildProcessLoadsAndSavesAgain"},
+                                   "SINEWRIG_FRESH_HOST_SCENE", first + "|" + second),
+              0);
+    EXPECT_EQ(readFile(second), readFile(first));
 }
 
 TEST(SceneFile, ReadingPastTheEndGivesFewerValuesThenMinusOne) {
