@@ -5,9 +5,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/layout.h"
 #include "host/module_file.h"
@@ -143,15 +144,24 @@ void loadScene(benchmark::State& state) {
 }
 BENCHMARK(loadScene)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// Collects ns per iteration so the module's share can be printed as a ratio.
+// Collects CPU ns per iteration (the median when repeated), in run order, so the
+// module's share can be printed beside the host's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, double> nanoseconds;
+    RatioReporter() : ConsoleReporter(OO_None) {}
+    std::vector<std::pair<std::string, double>> nanoseconds;
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (single || median) nanoseconds.emplace_back(run.run_name.str(), run.GetAdjustedCPUTime());
+        }
         ConsoleReporter::ReportRuns(runs);
+    }
+    double find(const std::string& name) const {
+        for (const auto& [run, ns] : nanoseconds)
+            if (run == name) return ns;
+        return 0.0;
     }
 };
 
@@ -161,12 +171,14 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-24s %12s %12s %8s\n", "depth bone/reference", "evaluate ns", "host ns", "ratio");
+    std::printf("\n%-24s %12s %12s %8s %13s\n", "depth bone/reference", "evaluate ns", "host ns", "ratio",
+                "module share");
     for (const auto& [name, ns] : reporter.nanoseconds) {
         if (name.rfind("evaluate/", 0) != 0) continue;
-        auto host = reporter.nanoseconds.find("hostCallsAlone/" + name.substr(9));
-        if (host == reporter.nanoseconds.end()) continue;
-        std::printf("%-24s %12.1f %12.1f %8.2f\n", name.substr(9).c_str(), ns, host->second, ns / host->second);
+        const double host = reporter.find("hostCallsAlone/" + name.substr(9));
+        if (host <= 0.0) continue;
+        std::printf("%-24s %12.1f %12.1f %8.2f %12.0f%%\n", name.substr(9).c_str(), ns, host, ns / host,
+                    100.0 * (ns - host) / ns);
     }
     benchmark::Shutdown();
     return 0;

@@ -47,7 +47,9 @@ TEST_F(MuscleRegistryTest, FirstInstanceMakesABlockOfOnePointerHoldingANewRegist
     for (const host::HostCall& call : layout.log.calls)
         if (call.function == "find" || call.function == "create") {
             poolCalls.push_back(call.function + " " + call.text);
-            if (call.function == "create") EXPECT_EQ(call.param, int(sizeof(void*)));
+            if (call.function == "create") {
+                EXPECT_EQ(call.param, int(sizeof(void*)));
+            }
         }
     EXPECT_EQ(poolCalls, (std::vector<std::string>{"find Sinewrig", "create Sinewrig"}));
     ASSERT_NE(registry(), nullptr);
