@@ -96,7 +96,11 @@ std::unique_ptr<ModuleFile> ModuleFile::load(const std::string& path, std::strin
 
 bool ModuleFile::isLoaded(const std::string& path) {
 #if defined(_WIN32)
-    return GetModuleHandleA(path.c_str()) != nullptr;
+    // Module names are compared with backslashes only.
+    std::string name = path;
+    for (char& c : name)
+        if (c == '/') c = '\\';
+    return GetModuleHandleA(name.c_str()) != nullptr;
 #else
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (library) dlclose(library);

@@ -118,10 +118,10 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
             unsigned long long id = 0, parent = 0, owner = 0;
             double restLength = 0;
             std::string name;
-            in >> type >> id >> parent >> owner >> restLength >> named >> std::ws;
+            if (!(in >> type >> id >> parent >> owner >> restLength >> named >> std::ws))
+                return fail(lineNumber, "bad item");
             std::string rest;
             std::getline(in, rest);
-            if (!in.eof() && in.fail()) return fail(lineNumber, "bad item");
             if (!unquoted(rest, name)) return fail(lineNumber, "bad item name");
             LWItemID made = layout.scene.addItem(type, name, itemFrom(parent), itemFrom(owner));
             if (made != itemFrom(id)) return fail(lineNumber, "item IDs out of order");
