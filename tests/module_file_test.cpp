@@ -65,3 +65,15 @@ TEST(ModuleFile, ReportsAFileThatIsNoModule) {
     EXPECT_NE(error.find("no-such-dir/Nothing.p"), std::string::npos) << error;
     EXPECT_NE(error.find("cannot be loaded"), std::string::npos) << error;
 }
+
+TEST(ModuleFile, OffersTheModelerCommandThenTheMotionHandler) {
+    auto module = loadModule();
+    ASSERT_TRUE(module);
+    auto rows = module->servers();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_STREQ(rows[0]->className, "CommandSequence");
+    EXPECT_STREQ(rows[0]->name, "SetMuscle");
+    EXPECT_STREQ(rows[1]->className, "ItemMotionHandler");
+    EXPECT_STREQ(rows[1]->name, "Sinewrig");
+    EXPECT_EQ(module->findServer("ItemMotionInterface", "Sinewrig"), nullptr);
+}
