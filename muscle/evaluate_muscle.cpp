@@ -32,10 +32,10 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     ownRotation.setIdentity();
     ownRotation.rotateHPB(rotation[0], rotation[1], rotation[2]);
     ownRotation.transformPoint(target);
-    // Only a host that reports non-finite motion gets here; its bone is left alone.
-    if (!isFinite(target)) return;
-
-    aimAngles(target, rotation);
+    // Only a host that reports non-finite motion makes the target non-finite;
+    // its bone is then handed back the motion it came with.
+    const bool aimable = isFinite(target);
+    if (aimable) aimAngles(target, rotation);
     const double distance = vectorLength(target);
 
     LWDVector scale = {1.0, 1.0, 1.0};
@@ -44,7 +44,7 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     // usable rest length, or with the target on the pivot, the motion's own
     // factors stay.
     const double stretch = distance / record.restLength;
-    if (record.restLength > 0.0 && std::isfinite(record.restLength) && std::isfinite(stretch)) {
+    if (aimable && record.restLength > 0.0 && std::isfinite(record.restLength) && std::isfinite(stretch)) {
         scale[2] = stretch;
         const double thinning = std::sqrt(1.0 / stretch);
         if (record.preserveVolume && std::isfinite(thinning)) scale[0] = scale[1] = thinning;

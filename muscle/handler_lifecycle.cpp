@@ -21,7 +21,7 @@ LWInstance createMuscleInstance(void*, void* context, LWError*) {
 
     MuscleRecord defaults;
     defaults.bone = instance->item;
-    if (instance->item && instance->boneInfo) defaults.restLength = instance->boneInfo->restLength(instance->item);
+    if (instance->boneInfo) defaults.restLength = instance->boneInfo->restLength(instance->item);
     instance->record = acquireMuscle(pool, instance->item, defaults);
     // Out of memory: the host gets no instance rather than one without a record.
     if (!instance->record) {
@@ -41,9 +41,9 @@ void destroyMuscleInstance(LWInstance handle) {
 LWError copyMuscleInstance(LWInstance toHandle, LWInstance fromHandle) {
     auto* to = static_cast<HandlerInstance*>(toHandle);
     auto* from = static_cast<const HandlerInstance*>(fromHandle);
-    if (!to || !from || to == from) return nullptr;
+    if (!to || !from) return nullptr;
     to->global = from->global;
-    std::memcpy(to->description, from->description, sizeof to->description);
+    if (to != from) std::memcpy(to->description, from->description, sizeof to->description);
     to->itemInfo = from->itemInfo;
     to->boneInfo = from->boneInfo;
     if (to->record && from->record) {

@@ -171,6 +171,24 @@ TEST_F(MuscleEvaluationTest, NoUsableRestLengthOrATargetOnThePivotLeavesTheScale
     EXPECT_EQ(motion.scaling[2], 0.0);
 }
 
+TEST_F(MuscleEvaluationTest, NonFiniteHostValuesHandTheMotionBackUnchanged) {
+    const double scale[3] = {2, 3, 5};
+    layout.scene.setValue(bone, LWIP_SCALING, scale);
+    set(bone, LWIP_ROTATION, {0.1, 0.2, 0.3});
+    muscle(bone, reference, true);
+    handlers->evaluate(0.0);
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        moveReference({bad, 0, 1});
+        layout.log.clear();
+        handlers->evaluate(1.0);
+        expectMotion(motionOf(bone).rotation, {0.1, 0.2, 0.3});
+        expectMotion(motionOf(bone).scaling, {2, 3, 5});
+        int setParams = 0;
+        for (const host::HostCall& call : layout.log.calls) setParams += call.function == "setParam";
+        EXPECT_EQ(setParams, 2);
+    }
+}
+
 // Over random parent chains of bone and reference, the bone's tip (its pivot,
 // the written rotation and the stretched length) lands on the target point.
 TEST_F(MuscleEvaluationTest, TheTipLandsOnTheTargetOverRandomParentChains) {
