@@ -172,6 +172,19 @@ TEST_F(HandlerInstanceTest, CopyTakesReferenceAndOptionsButKeepsTheBone) {
     EXPECT_EQ(recordOf(arm)->bone, arm);
 }
 
+TEST_F(HandlerInstanceTest, CopyOntoItselfStillRebinds) {
+    LWInstance instance = muscle(arm, target, true, false);
+    EXPECT_TRUE(recordOf(arm)->needsRebind);
+    EXPECT_EQ(handlers->copy(instance, instance), nullptr);
+    const MuscleRecord* record = recordOf(arm);
+    EXPECT_FALSE(record->needsRebind);
+    EXPECT_EQ(record->reference, target);
+    EXPECT_TRUE(record->preserveVolume);
+    EXPECT_FALSE(record->afterIK);
+    EXPECT_EQ(record->restLength, 2.0);
+    EXPECT_EQ(handlers->description(instance), "Sinewrig (target)");
+}
+
 TEST_F(HandlerInstanceTest, CloningAnItemGivesTheCloneTheSettings) {
     muscle(arm, target, true, false);
     LWItemID clone = handlers->cloneItem(arm);
