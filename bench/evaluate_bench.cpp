@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/layout.h"
-#include "host/module_file.h"
-#include "host/motion_handlers.h"
-#include "host/scene_file.h"
+#include "host/layout/layout.h"
+#include "host/process/module_file.h"
+#include "host/layout/motion_handlers.h"
+#include "host/layout/scene_file.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <numbers>
 #include <random>
 
-#include "host/item_info.h"
-#include "host/layout.h"
+#include "host/layout/item_info.h"
+#include "host/layout/layout.h"
 #include "math/item_transform.h"
 #include "small_stack.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/modeler.h"
-#include "host/module_file.h"
+#include "host/modeler/modeler.h"
+#include "host/process/module_file.h"
 
 constexpr LWID COLR = LWID_('C', 'O', 'L', 'R');
 constexpr LWID MTIP = LWID_('M', 'T', 'I', 'P');

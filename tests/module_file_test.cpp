@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/module_file.h"
+#include "host/process/module_file.h"
 
 namespace {
 

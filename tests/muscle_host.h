@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "host/layout.h"
-#include "host/module_file.h"
-#include "host/motion_handlers.h"
+#include "host/layout/layout.h"
+#include "host/process/module_file.h"
+#include "host/layout/motion_handlers.h"
 #include "math/vector.h"
 #include "muscle/muscle_registry.h"
 

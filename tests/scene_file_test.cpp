@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/fresh_process.h"
-#include "host/scene_file.h"
+#include "host/process/fresh_process.h"
+#include "host/layout/scene_file.h"
 #include "muscle_host.h"
 
 using namespace sinewrig;

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "commands/set_muscle.h"
-#include "host/modeler.h"
+#include "host/modeler/modeler.h"
 
 namespace {
 bool failAllocations = false;

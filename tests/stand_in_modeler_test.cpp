@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/modeler.h"
+#include "host/modeler/modeler.h"
 
 namespace {
 

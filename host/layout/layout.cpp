@@ -1,7 +1,7 @@
-#include "host/layout.h"
+#include "host/layout/layout.h"
 
-#include "host/bone_info.h"
-#include "host/item_info.h"
+#include "host/layout/bone_info.h"
+#include "host/layout/item_info.h"
 
 namespace host {
 

@@ -1,6 +1,6 @@
-#include "host/global_memory.h"
+#include "host/layout/global_memory.h"
 
-#include "host/layout.h"
+#include "host/layout/layout.h"
 
 namespace host {
 

@@ -1,8 +1,8 @@
-#include "host/panel_controls.h"
+#include "host/panels/panel_controls.h"
 
 #include <algorithm>
 
-#include "host/panels.h"
+#include "host/panels/panels.h"
 
 namespace host {
 

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "host/scene.h"
+#include "host/layout/scene.h"
 #include "module/lw_host.h"
 
 namespace host {

@@ -1,9 +1,9 @@
-#include "host/item_motion.h"
+#include "host/layout/item_motion.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "host/layout.h"
+#include "host/layout/layout.h"
 
 namespace host {
 

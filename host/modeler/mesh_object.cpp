@@ -1,4 +1,4 @@
-#include "host/mesh_object.h"
+#include "host/modeler/mesh_object.h"
 
 namespace host {
 

@@ -1,6 +1,6 @@
-#include "host/bone_info.h"
+#include "host/layout/bone_info.h"
 
-#include "host/layout.h"
+#include "host/layout/layout.h"
 
 namespace host {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/motion_handlers.h"
+#include "host/layout/motion_handlers.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/module_file.h"
+#include "host/process/module_file.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "host/modeler.h"
+#include "host/modeler/modeler.h"
 
 namespace host {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/mesh_object.h"
+#include "host/modeler/mesh_object.h"
 #include "module/lw_host.h"
 
 namespace host {

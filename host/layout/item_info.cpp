@@ -1,6 +1,6 @@
-#include "host/item_info.h"
+#include "host/layout/item_info.h"
 
-#include "host/layout.h"
+#include "host/layout/layout.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/panels.h"
+#include "host/panels/panels.h"
 
 namespace host {
 

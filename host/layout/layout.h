@@ -3,11 +3,11 @@
 // active one, whose services the global-lookup function serves.
 #pragma once
 
-#include "host/call_log.h"
-#include "host/global_memory.h"
-#include "host/item_motion.h"
-#include "host/scene.h"
-#include "host/services.h"
+#include "host/process/call_log.h"
+#include "host/layout/global_memory.h"
+#include "host/layout/item_motion.h"
+#include "host/layout/scene.h"
+#include "host/process/services.h"
 
 namespace host {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "host/layout.h"
-#include "host/module_file.h"
-#include "host/scene_data.h"
+#include "host/layout/layout.h"
+#include "host/process/module_file.h"
+#include "host/layout/scene_data.h"
 
 namespace host {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "host/mesh_edit.h"
-#include "host/mesh_object.h"
-#include "host/panels.h"
-#include "host/services.h"
+#include "host/modeler/mesh_edit.h"
+#include "host/modeler/mesh_object.h"
+#include "host/panels/panels.h"
+#include "host/process/services.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/services.h"
+#include "host/process/services.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/motion_handlers.h"
+#include "host/layout/motion_handlers.h"
 
 #include <algorithm>
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/panel_controls.h"
-#include "host/panel_script.h"
+#include "host/panels/panel_controls.h"
+#include "host/panels/panel_script.h"
 #include "module/lw_host.h"
 
 namespace host {

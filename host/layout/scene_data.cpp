@@ -1,4 +1,4 @@
-#include "host/scene_data.h"
+#include "host/layout/scene_data.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/scene.h"
+#include "host/layout/scene.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "host/scene_file.h"
+#include "host/layout/scene_file.h"
 
 #include <cinttypes>
 #include <cstdio>

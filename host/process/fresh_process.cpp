@@ -1,4 +1,4 @@
-#include "host/fresh_process.h"
+#include "host/process/fresh_process.h"
 
 #if defined(_WIN32)
 #include <windows.h>

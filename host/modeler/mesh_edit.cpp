@@ -1,4 +1,4 @@
-#include "host/mesh_edit.h"
+#include "host/modeler/mesh_edit.h"
 
 namespace host {
 
