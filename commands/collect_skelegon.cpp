@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "commands/muscle_assignment.h"
+#include "panels/muscle_assignment.h"
 
 namespace sinewrig {
 

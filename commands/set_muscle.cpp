@@ -1,14 +1,15 @@
 #include "commands/set_muscle.h"
 
 #include "commands/collect_skelegon.h"
-#include "commands/muscle_assignment.h"
+#include "module/host_names.h"
+#include "panels/muscle_assignment.h"
 #include "commands/skelegon_tags.h"
 #include "panels/assignment_panel.h"
 
 namespace sinewrig {
 
 int SetMuscle(int version, GlobalFunc* global, void* local, void*) {
-    if (version != kSetMuscleVersion) return AFUNC_BADVERSION;
+    if (version != kCommandSequenceVersion) return AFUNC_BADVERSION;
     auto* command = static_cast<LWModCommand*>(local);
     if (!command || !command->editBegin) return AFUNC_BADGLOBAL;
 

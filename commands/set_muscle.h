@@ -6,8 +6,6 @@
 
 namespace sinewrig {
 
-constexpr int kSetMuscleVersion = 3;
-
 // Runs the whole command. AFUNC_BADVERSION for any version but 3,
 // AFUNC_BADGLOBAL when the mesh edit cannot begin, AFUNC_OK otherwise
 // (confirmed or cancelled alike).

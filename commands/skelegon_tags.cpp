@@ -4,10 +4,6 @@
 
 namespace sinewrig {
 
-const char* skelegonName(const MeshEditOp& edit, LWPolID skelegon) {
-    return edit.polyTag(edit.state, skelegon, LWPTAG_PART);
-}
-
 void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row) {
     edit.polTag(edit.state, row.skelegon, kColourTag, kMuscleColour);
     if (row.reference) {

@@ -2,7 +2,7 @@
 // ReadMuscle reads back from the bone's object in Layout.
 #pragma once
 
-#include "commands/muscle_assignment.h"
+#include "panels/muscle_assignment.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {
@@ -16,9 +16,6 @@ constexpr int kPreserveVolumeFlag = 1;
 constexpr int kAfterIKFlag = 2;
 
 inline int muscleFlags(const MuscleRow& row) { return (row.afterIK << 1) | row.preserveVolume; }
-
-// A skelegon's name, its PART text; null when it has none.
-const char* skelegonName(const MeshEditOp& edit, LWPolID skelegon);
 
 // COLR and MFLG always, MTIP when the row has a reference that has a name.
 void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row);

@@ -1,13 +1,18 @@
 #include "module/servers.h"
 
+#include "commands/read_muscle.h"
 #include "commands/set_muscle.h"
+#include "module/host_names.h"
 #include "muscle/motion_handler.h"
+#include "panels/options_panel.h"
 
 namespace sinewrig {
 
 ServerRecord serverTable[] = {
-    {"CommandSequence", "SetMuscle", SetMuscle, nullptr},
-    {"ItemMotionHandler", "Sinewrig", activateMotionHandler, nullptr},
+    {kCommandSequenceClass, kSetMuscleServer, SetMuscle, nullptr},
+    {kLayoutGenericClass, kReadMuscleServer, ReadMuscle, nullptr},
+    {kItemMotionHandlerClass, kMuscleServer, activateMotionHandler, nullptr},
+    {kItemMotionInterfaceClass, kMuscleServer, activateMuscleOptions, nullptr},
     {nullptr, nullptr, nullptr, nullptr},
 };
 

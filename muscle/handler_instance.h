@@ -2,6 +2,9 @@
 // back to every callback of the handler, to evaluation and to the options panel.
 #pragma once
 
+#include <cstring>
+
+#include "module/host_names.h"
 #include "module/lw_host.h"
 #include "muscle/muscle_record.h"
 
@@ -14,9 +17,14 @@ struct HandlerInstance {
     // Points into the registry's record storage, which never moves a record.
     MuscleRecord* record = nullptr;
     GlobalFunc* global = nullptr;
-    char description[kDescriptionSize] = "Sinewrig";
+    char description[kDescriptionSize] = {};
     const LWItemInfo* itemInfo = nullptr;
     const LWBoneInfo* boneInfo = nullptr;
 };
+
+// The description of an instance whose reference has no name: the handler's own.
+inline void describePlainly(HandlerInstance& instance) {
+    std::strncpy(instance.description, kMuscleServer, kDescriptionSize - 1);
+}
 
 }  // namespace sinewrig

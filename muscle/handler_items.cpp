@@ -2,6 +2,7 @@
 // renumbering it follows, its evaluation flags and its one-line description.
 #include <cstring>
 
+#include "module/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 
@@ -22,7 +23,8 @@ void describe(char* out, const char* name) {
         used += bytes;
         return true;
     };
-    append("Sinewrig (", 10);
+    append(kMuscleServer, std::strlen(kMuscleServer));
+    append(" (", 2);
     bool whole = true;
     for (const char* c = name; *c && whole;) {
         const std::size_t bytes = isShiftJisLeadByte(static_cast<unsigned char>(*c)) && c[1] ? 2 : 1;
@@ -37,14 +39,14 @@ void describe(char* out, const char* name) {
 
 const char* describeMuscleInstance(LWInstance handle) {
     auto* instance = static_cast<HandlerInstance*>(handle);
-    if (!instance) return "Sinewrig";
+    if (!instance) return kMuscleServer;
     const char* name = instance->itemInfo && instance->record
                            ? instance->itemInfo->name(instance->record->reference)
                            : nullptr;
     if (name)
         describe(instance->description, name);
     else
-        std::memcpy(instance->description, "Sinewrig", sizeof "Sinewrig");
+        describePlainly(*instance);
     return instance->description;
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <new>
 
+#include "module/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"
@@ -11,13 +12,14 @@ namespace sinewrig {
 
 LWInstance createMuscleInstance(void*, void* context, LWError*) {
     GlobalFunc* global = motionHandlerGlobal();
-    auto* pool = lookupService<const LWGlobalPool>(global, "Global Memory");
+    auto* pool = lookupService<const LWGlobalPool>(global, kGlobalMemoryService);
     auto* instance = new (std::nothrow) HandlerInstance;
     if (!instance) return nullptr;
     instance->item = static_cast<LWItemID>(context);
     instance->global = global;
-    instance->itemInfo = lookupService<const LWItemInfo>(global, "LW Item Info 3");
-    instance->boneInfo = lookupService<const LWBoneInfo>(global, "LW Bone Info 3");
+    describePlainly(*instance);
+    instance->itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
+    instance->boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
 
     MuscleRecord defaults;
     defaults.bone = instance->item;
@@ -34,7 +36,7 @@ LWInstance createMuscleInstance(void*, void* context, LWError*) {
 void destroyMuscleInstance(LWInstance handle) {
     auto* instance = static_cast<HandlerInstance*>(handle);
     if (!instance) return;
-    releaseMuscleRegistry(lookupService<const LWGlobalPool>(instance->global, "Global Memory"));
+    releaseMuscleRegistry(lookupService<const LWGlobalPool>(instance->global, kGlobalMemoryService));
     delete instance;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "module/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"
@@ -55,9 +56,9 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
     markAllForRebind(currentMuscleRegistry());
     GlobalFunc* global = motionHandlerGlobal();
     instance->global = global;
-    std::memcpy(instance->description, "Sinewrig", sizeof "Sinewrig");
-    instance->itemInfo = lookupService<const LWItemInfo>(global, "LW Item Info 3");
-    instance->boneInfo = lookupService<const LWBoneInfo>(global, "LW Bone Info 3");
+    describePlainly(*instance);
+    instance->itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
+    instance->boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
     return nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "muscle/motion_handler.h"
 
+#include "module/host_names.h"
 #include "muscle/evaluate_muscle.h"
 
 namespace sinewrig {
@@ -11,7 +12,7 @@ GlobalFunc* handlerGlobal = nullptr;
 GlobalFunc* motionHandlerGlobal() { return handlerGlobal; }
 
 int activateMotionHandler(int version, GlobalFunc* global, void* local, void*) {
-    if (version != 4) return AFUNC_BADVERSION;
+    if (version != kItemMotionHandlerVersion) return AFUNC_BADVERSION;
     handlerGlobal = global;
     auto* handler = static_cast<LWItemMotionHandler*>(local);
     if (!handler) return AFUNC_OK;

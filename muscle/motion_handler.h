@@ -3,6 +3,7 @@
 #pragma once
 
 #include "module/lw_host.h"
+#include "module/service_lookup.h"
 
 namespace sinewrig {
 
@@ -11,12 +12,6 @@ int activateMotionHandler(int version, GlobalFunc* global, void* local, void* se
 
 // The global-lookup function the latest activation was given.
 GlobalFunc* motionHandlerGlobal();
-
-// Service lookup that tolerates a missing global-lookup function.
-template <class Service>
-Service* lookupService(GlobalFunc* global, const char* name) {
-    return global ? static_cast<Service*>(global(name, GFUSE_TRANSIENT)) : nullptr;
-}
 
 LWInstance createMuscleInstance(void* priv, void* context, LWError* error);
 void destroyMuscleInstance(LWInstance instance);

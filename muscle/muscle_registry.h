@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 
+#include "module/host_names.h"
 #include "module/lw_host.h"
 #include "muscle/muscle_record.h"
 
@@ -18,8 +19,6 @@ struct MuscleRegistry {
     std::deque<MuscleRecord> records;
     std::int32_t useCount = 0;
 };
-
-inline constexpr const char* kRegistryBlockName = "Sinewrig";
 
 // Index of the first record of `bone`, searched from 0 upward; -1 when none.
 std::int32_t findMuscle(const MuscleRegistry* registry, LWItemID bone);

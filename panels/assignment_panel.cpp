@@ -1,6 +1,6 @@
 #include "panels/assignment_panel.h"
 
-#include "commands/skelegon_tags.h"
+#include "module/host_names.h"
 #include "panels/panel_records.h"
 #include "panels/reference_chooser.h"
 
@@ -70,7 +70,7 @@ void onListClick(LWControlID id, void* data) {
 bool runAssignmentPanel(MuscleAssignment& assignment, GlobalFunc* global) {
     LWPanelFuncs* panels = findPanelServices(global);
     if (!panels) return false;
-    LWPanelID panel = panels->create(const_cast<char*>("SetMuscle"), nullptr);
+    LWPanelID panel = panels->create(const_cast<char*>(kSetMuscleServer), nullptr);
     if (!panel) return false;
 
     LWPanControlDesc& desc = freshControlDesc(LWT_MLIST);

@@ -2,7 +2,7 @@
 // one click sets a row's reference skelegon, preserve volume or after IK.
 #pragma once
 
-#include "commands/muscle_assignment.h"
+#include "panels/muscle_assignment.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {

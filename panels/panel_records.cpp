@@ -2,14 +2,16 @@
 
 #include <cstring>
 
+#include "module/host_names.h"
+#include "module/service_lookup.h"
+
 namespace sinewrig {
 
 LWPanControlDesc panelControlDesc;
 LWValue panelValue;
 
 LWPanelFuncs* findPanelServices(GlobalFunc* global) {
-    if (!global) return nullptr;
-    return static_cast<LWPanelFuncs*>(global("LWPanelServices", GFUSE_TRANSIENT));
+    return lookupService<LWPanelFuncs>(global, kPanelService);
 }
 
 LWPanControlDesc& freshControlDesc(int type) {

@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "commands/skelegon_tags.h"
+#include "module/host_names.h"
 #include "panels/panel_records.h"
 
 namespace sinewrig {
@@ -33,7 +33,7 @@ LWPolID chooseReference(const MuscleAssignment& assignment, GlobalFunc* global) 
     if (!panels || !assignment.edit) return nullptr;
     std::vector<const char*> items;
     if (!buildChoices(assignment, items)) return nullptr;
-    LWPanelID panel = panels->create(const_cast<char*>("SetMuscle"), nullptr);
+    LWPanelID panel = panels->create(const_cast<char*>(kSetMuscleServer), nullptr);
     if (!panel) return nullptr;
 
     LWPanControlDesc& desc = freshControlDesc(LWT_CHOICE);

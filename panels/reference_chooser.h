@@ -2,7 +2,7 @@
 // of the primary layer, opened from a click in the reference column.
 #pragma once
 
-#include "commands/muscle_assignment.h"
+#include "panels/muscle_assignment.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {

@@ -2,7 +2,7 @@
 // records handed over, list contents read through the callbacks, clicks.
 #include <algorithm>
 
-#include "commands/muscle_assignment.h"
+#include "panels/muscle_assignment.h"
 #include "tests/cp932_text.h"
 #include "tests/modeler_session.h"
 

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "host/process/module_file.h"
+#include "host/process/services.h"
 
 namespace {
 
@@ -66,14 +71,35 @@ TEST(ModuleFile, ReportsAFileThatIsNoModule) {
     EXPECT_NE(error.find("cannot be loaded"), std::string::npos) << error;
 }
 
-TEST(ModuleFile, OffersTheModelerCommandThenTheMotionHandler) {
+TEST(ModuleFile, OffersItsFourServersInOrder) {
     auto module = loadModule();
     ASSERT_TRUE(module);
+    std::vector<std::string> rows;
+    for (const ServerRecord* row : module->servers()) rows.push_back(std::string(row->className) + " " + row->name);
+    EXPECT_EQ(rows, (std::vector<std::string>{"CommandSequence SetMuscle", "LayoutGeneric ReadMuscle",
+                                              "ItemMotionHandler Sinewrig", "ItemMotionInterface Sinewrig"}));
+}
+
+// A wrong version must leave the local record exactly as the host filled it.
+TEST(ModuleFile, EveryServerRefusesEveryVersionButItsOwn) {
+    auto module = loadModule();
+    ASSERT_TRUE(module);
+    const std::pair<const char*, int> accepted[] = {
+        {"SetMuscle", 3}, {"ReadMuscle", 2}, {"Sinewrig", 4}, {"Sinewrig", 4}};
     auto rows = module->servers();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_STREQ(rows[0]->className, "CommandSequence");
-    EXPECT_STREQ(rows[0]->name, "SetMuscle");
-    EXPECT_STREQ(rows[1]->className, "ItemMotionHandler");
-    EXPECT_STREQ(rows[1]->name, "Sinewrig");
-    EXPECT_EQ(module->findServer("ItemMotionInterface", "Sinewrig"), nullptr);
+    ASSERT_EQ(rows.size(), 4u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_STREQ(rows[i]->name, accepted[i].first);
+        for (int version : {0, 1, 2, 3, 4, 5, 6, -1, 1000}) {
+            if (version == accepted[i].second) continue;
+            unsigned char local[64];
+            std::memset(local, 0xA5, sizeof local);
+            unsigned char before[64];
+            std::memcpy(before, local, sizeof local);
+            EXPECT_EQ(rows[i]->activate(version, host::Services::global(), local, module->serverData()),
+                      AFUNC_BADVERSION)
+                << rows[i]->className << " " << version;
+            EXPECT_EQ(std::memcmp(local, before, sizeof local), 0) << rows[i]->className << " " << version;
+        }
+    }
 }

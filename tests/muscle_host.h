@@ -13,6 +13,7 @@
 #include "host/process/module_file.h"
 #include "host/layout/motion_handlers.h"
 #include "math/vector.h"
+#include "tests/muscle_scene_data.h"
 #include "muscle/muscle_registry.h"
 
 struct MuscleHost {
@@ -58,15 +59,9 @@ struct MuscleHost {
         layout.scene.setKey(id, param, time, value);
     }
 
-    // The six scene values of one muscle, as save writes them.
     static host::SceneData muscleData(LWItemID bone, LWItemID reference, unsigned preserveVolume = 0,
                                       unsigned afterIK = 1, float restLength = 1.0f, sinewrig::Vec3 tip = {}) {
-        return {{"U4", {double(reinterpret_cast<std::uintptr_t>(bone))}},
-                {"U4", {double(reinterpret_cast<std::uintptr_t>(reference))}},
-                {"U1", {double(preserveVolume)}},
-                {"U1", {double(afterIK)}},
-                {"FP", {restLength}},
-                {"FP", {float(tip.x), float(tip.y), float(tip.z)}}};
+        return muscleSceneData(bone, reference, preserveVolume, afterIK, restLength, {float(tip.x), float(tip.y), float(tip.z)});
     }
     // Applies the handler to the bone and loads settings into it, as a scene load does.
     LWInstance muscle(LWItemID bone, LWItemID reference, bool preserveVolume = false, bool afterIK = true) {

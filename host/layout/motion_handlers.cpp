@@ -1,39 +1,81 @@
 #include "host/layout/motion_handlers.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace host {
 
 MotionHandlers::MotionHandlers(Layout& layout, const ModuleFile& module, std::string server)
     : layout_(layout), module_(module), server_(std::move(server)) {
-    table_.inst = &inst_;
-    table_.item = &item_;
-    inst_.priv = priv();
+    layout_.motionHandlers = this;
 }
 
-MotionHandlers::~MotionHandlers() { removeAll(); }
-
-int MotionHandlers::activate(int version) {
-    return module_.activate("ItemMotionHandler", server_, version, Services::global(), &table_);
+MotionHandlers::~MotionHandlers() {
+    removeAll();
+    if (layout_.motionHandlers == this) layout_.motionHandlers = nullptr;
 }
 
-LWInstance MotionHandlers::apply(LWItemID item, LWError* error) {
-    if (activate(4) != AFUNC_OK || !inst_.create) return nullptr;
+MotionHandlers::Server& MotionHandlers::serverNamed(const std::string& name) const {
+    for (const auto& server : servers_)
+        if (server->name == name) return *server;
+    servers_.push_back(std::make_unique<Server>());
+    Server& made = *servers_.back();
+    made.name = name;
+    made.table.inst = &made.inst;
+    made.table.item = &made.item;
+    made.inst.priv = priv();
+    return made;
+}
+
+const MotionHandlers::Server& MotionHandlers::tablesOf(const std::string& server) const { return serverNamed(server); }
+
+const MotionHandlers::Applied* MotionHandlers::find(LWInstance instance) const {
+    for (const Applied& applied : applied_)
+        if (applied.instance == instance) return &applied;
+    return nullptr;
+}
+
+const MotionHandlers::Server* MotionHandlers::serverOf(LWInstance instance) const {
+    const Applied* applied = find(instance);
+    return applied ? applied->server : &serverNamed(server_);
+}
+
+int MotionHandlers::activate(int version) { return activate(server_, version); }
+
+int MotionHandlers::activate(const std::string& server, int version) {
+    Server& tables = serverNamed(server);
+    return module_.activate("ItemMotionHandler", server, version, Services::global(), &tables.table);
+}
+
+bool MotionHandlers::canApply(const std::string& server) const {
+    const ServerRecord* row = module_.findServer("ItemMotionHandler", server);
+    return row && row->activate;
+}
+
+LWInstance MotionHandlers::apply(LWItemID item, LWError* error) { return apply(server_, item, error); }
+
+LWInstance MotionHandlers::apply(const std::string& server, LWItemID item, LWError* error) {
+    Server& tables = serverNamed(server);
+    if (activate(server, 4) != AFUNC_OK || !tables.inst.create) return nullptr;
     LWError none = nullptr;
-    LWInstance instance = inst_.create(inst_.priv, item, error ? error : &none);
-    if (instance) applied_.push_back({item, instance});
+    LWInstance instance = tables.inst.create(tables.inst.priv, item, error ? error : &none);
+    if (instance) applied_.push_back({item, instance, &tables});
     return instance;
 }
 
 void MotionHandlers::remove(LWInstance instance) {
     auto at = std::find_if(applied_.begin(), applied_.end(), [&](const Applied& a) { return a.instance == instance; });
     if (at == applied_.end()) return;
+    Server* server = at->server;
     applied_.erase(at);
-    inst_.destroy(instance);
+    if (server->inst.destroy) server->inst.destroy(instance);
 }
 
 void MotionHandlers::removeAll() {
-    while (!applied_.empty()) remove(applied_.front().instance);
+    std::vector<Applied> all;
+    all.swap(applied_);
+    for (const Applied& applied : all)
+        if (applied.server->inst.destroy) applied.server->inst.destroy(applied.instance);
 }
 
 LWItemID MotionHandlers::cloneItem(LWItemID original) {
@@ -49,8 +91,13 @@ LWItemID MotionHandlers::cloneItem(LWItemID original) {
     }
     made->restLength = copy.restLength;
     made->named = copy.named;
-    for (LWInstance from : instancesOf(original))
-        if (LWInstance to = apply(clone)) inst_.copy(to, from);
+    made->colour = copy.colour;
+    const std::vector<Applied> originals = applied_;
+    for (const Applied& from : originals) {
+        if (from.item != original) continue;
+        LWInstance to = apply(from.server->name, clone);
+        if (to && from.server->inst.copy) from.server->inst.copy(to, from.instance);
+    }
     return clone;
 }
 
@@ -62,35 +109,59 @@ void MotionHandlers::changeIDs(const std::vector<std::pair<LWItemID, LWItemID>>&
     }
     list.push_back(nullptr);
     for (const Applied& applied : applied_)
-        if (item_.changeID) item_.changeID(applied.instance, list.data());
+        if (applied.server->item.changeID) applied.server->item.changeID(applied.instance, list.data());
 }
 
 std::vector<LWItemID> MotionHandlers::useItems(LWInstance instance) const {
     std::vector<LWItemID> items;
-    for (const LWItemID* id = item_.useItems(instance); id && *id; ++id) items.push_back(*id);
+    const Server* server = serverOf(instance);
+    if (!server->item.useItems) return items;
+    for (const LWItemID* id = server->item.useItems(instance); id && *id; ++id) items.push_back(*id);
     return items;
 }
 
 std::string MotionHandlers::description(LWInstance instance) const {
-    const char* text = inst_.descln(instance);
+    const Server* server = serverOf(instance);
+    const char* text = server->inst.descln ? server->inst.descln(instance) : nullptr;
     return text ? text : "";
 }
 
-unsigned int MotionHandlers::flags(LWInstance instance) const { return table_.flags(instance); }
+unsigned int MotionHandlers::flags(LWInstance instance) const {
+    const Server* server = serverOf(instance);
+    return server->table.flags ? server->table.flags(instance) : 0u;
+}
 
 SceneData MotionHandlers::save(LWInstance instance) const {
     SceneData data;
     SaveState state(data);
-    inst_.save(instance, state.record());
+    const Server* server = serverOf(instance);
+    if (server->inst.save) server->inst.save(instance, state.record());
     return data;
 }
 
 LWError MotionHandlers::load(LWInstance instance, const SceneData& data) const {
     LoadState state(data);
-    return inst_.load(instance, state.record());
+    const Server* server = serverOf(instance);
+    return server->inst.load ? server->inst.load(instance, state.record()) : nullptr;
 }
 
-LWError MotionHandlers::copy(LWInstance to, LWInstance from) const { return inst_.copy(to, from); }
+LWError MotionHandlers::copy(LWInstance to, LWInstance from) const {
+    const Server* server = serverOf(to);
+    return server->inst.copy ? server->inst.copy(to, from) : nullptr;
+}
+
+MotionHandlers::Options MotionHandlers::openOptions(LWInstance instance, int version) const {
+    Options result;
+    result.local.inst = instance;
+    layout_.log.record("openOptions", nullptr);
+    result.activation =
+        module_.activate("ItemMotionInterface", serverOf(instance)->name, version, Services::global(), &result.local);
+    if (result.activation == AFUNC_OK && result.local.options) {
+        result.called = true;
+        result.error = result.local.options(result.local.inst);
+    }
+    return result;
+}
 
 std::vector<LWInstance> MotionHandlers::instancesOf(LWItemID item) const {
     std::vector<LWInstance> found;
@@ -102,32 +173,39 @@ std::vector<LWInstance> MotionHandlers::instancesOf(LWItemID item) const {
 void MotionHandlers::evaluate(double time) {
     MotionState& motion = layout_.motion;
     motion.start(time);
-    if (!table_.evaluate) return;
 
+    // Each item once, with its instances in the order they were applied.
+    std::vector<LWItemID> order;
+    std::unordered_map<LWItemID, std::vector<std::size_t>> instancesByItem;
+    for (std::size_t i = 0; i < applied_.size(); ++i) {
+        auto& of = instancesByItem[applied_[i].item];
+        if (of.empty()) order.push_back(applied_[i].item);
+        of.push_back(i);
+    }
     // Parent first: by the number of ancestors, a looping chain counted once round.
     const std::size_t limit = layout_.scene.items().size();
-    auto depth = [&](LWItemID item) {
+    std::unordered_map<LWItemID, std::size_t> depths;
+    for (LWItemID item : order) {
         std::size_t levels = 0;
         for (const Item* it = layout_.scene.find(item); it && it->parent && levels < limit; ++levels)
             it = layout_.scene.find(it->parent);
-        return levels;
-    };
-    std::vector<LWItemID> order;
-    for (const Applied& applied : applied_)
-        if (std::find(order.begin(), order.end(), applied.item) == order.end()) order.push_back(applied.item);
-    std::stable_sort(order.begin(), order.end(), [&](LWItemID a, LWItemID b) { return depth(a) < depth(b); });
+        depths[item] = levels;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](LWItemID a, LWItemID b) { return depths[a] < depths[b]; });
 
     std::vector<unsigned int> flagBits;
-    for (const Applied& applied : applied_) flagBits.push_back(table_.flags ? table_.flags(applied.instance) : 0u);
+    for (const Applied& applied : applied_)
+        flagBits.push_back(applied.server->table.flags ? applied.server->table.flags(applied.instance) : 0u);
 
     for (const bool afterIK : {false, true})
         for (LWItemID item : order) {
             bool ran = false;
-            for (std::size_t i = 0; i < applied_.size(); ++i) {
-                if (applied_[i].item != item || ((flagBits[i] & LWIMF_AFTERIK) != 0) != afterIK) continue;
+            for (std::size_t i : instancesByItem[item]) {
+                const Applied& applied = applied_[i];
+                if (((flagBits[i] & LWIMF_AFTERIK) != 0) != afterIK || !applied.server->table.evaluate) continue;
                 motion.enter(layout_.scene, item);
                 const LWItemMotionAccess access = motion.access();
-                table_.evaluate(applied_[i].instance, &access);
+                applied.server->table.evaluate(applied.instance, &access);
                 ran = true;
             }
             if (ran) motion.leave(true);

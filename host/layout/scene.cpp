@@ -34,7 +34,8 @@ constexpr std::uintptr_t kIndexMask = 0x0FFFFFFF;
 
 LWItemID Scene::addItem(LWItemType type, std::string name, LWItemID parent, LWItemID owner) {
     Item item;
-    item.id = reinterpret_cast<LWItemID>((static_cast<std::uintptr_t>(type + 1) << 28) | (items_.size() + 1));
+    const std::uintptr_t typeBits = typedIds ? static_cast<std::uintptr_t>(type + 1) << 28 : 0;
+    item.id = reinterpret_cast<LWItemID>(typeBits | (items_.size() + 1));
     item.type = type;
     item.name = std::move(name);
     item.parent = parent;

@@ -2,9 +2,11 @@
 // parents, keyed position/rotation/scale channels and bone rest lengths.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/layout/object_mesh.h"
 #include "module/lw_host.h"
 
 namespace host {
@@ -33,10 +35,16 @@ struct Item {
     Channel rotation[3];  // heading, pitch, bank
     Channel scaling[3];
     double restLength = 1.0;  // bones
+    int colour = -1;          // "ItemColor" number; -1 until one is set
+    std::shared_ptr<const ObjectMesh> mesh;  // objects loaded with a mesh
 };
 
 class Scene {
 public:
+    // Item IDs carry the item's type in their top four bits unless this is
+    // false; then they are just the item's number from 1 (1, 2, ... A, B).
+    bool typedIds = true;
+
     // IDs fit in 32 bits, as the host's do, so they survive the scene data's U4 values.
     // A bone's owner, unless given, is its parent object or its parent bone's owner.
     LWItemID addItem(LWItemType type, std::string name, LWItemID parent = nullptr, LWItemID owner = nullptr);

@@ -12,6 +12,8 @@ namespace host {
 struct SceneWrite {
     std::string type;            // "B" (write), "I1", "I2", "I4", "U1", "U2", "U4" or "FP"
     std::vector<double> values;  // every type here fits a double exactly
+
+    bool operator==(const SceneWrite&) const = default;
 };
 using SceneData = std::vector<SceneWrite>;
 

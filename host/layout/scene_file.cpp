@@ -9,7 +9,7 @@ namespace host {
 
 namespace {
 
-constexpr const char* kHeader = "SinewrigStandInScene 1";
+constexpr const char* kHeader = "SinewrigStandInScene 2";
 
 std::uintptr_t raw(LWItemID id) { return reinterpret_cast<std::uintptr_t>(id); }
 LWItemID itemFrom(unsigned long long value) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(value)); }
@@ -62,7 +62,8 @@ bool saveSceneFile(const std::string& path, const Layout& layout, const MotionHa
     out << kHeader << "\n";
     for (const Item& item : layout.scene.items()) {
         out << "Item " << item.type << " " << raw(item.id) << " " << raw(item.parent) << " " << raw(item.owner)
-            << " " << number(item.restLength) << " " << (item.named ? 1 : 0) << " " << quoted(item.name) << "\n";
+            << " " << number(item.restLength) << " " << item.colour << " " << (item.named ? 1 : 0) << " "
+            << quoted(item.name) << "\n";
         for (int p = 0; p < 3; ++p) {
             const Channel* channels = Scene::channels(item, kParamIDs[p]);
             for (int axis = 0; axis < 3; ++axis) {
@@ -73,7 +74,7 @@ bool saveSceneFile(const std::string& path, const Layout& layout, const MotionHa
         }
     }
     for (const MotionHandlers::Applied& applied : handlers.instances()) {
-        out << "Handler " << handlers.server() << " " << raw(applied.item) << "\n";
+        out << "Handler " << applied.server->name << " " << raw(applied.item) << "\n";
         for (const SceneWrite& write : handlers.save(applied.instance)) {
             out << "Data " << write.type << " " << write.values.size();
             for (double value : write.values) out << " " << number(value);
@@ -107,6 +108,7 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
     };
     Item* item = nullptr;
     LWItemID handlerItem = nullptr;
+    std::string handlerServer;
     SceneData data;
     bool inHandler = false;
     for (int lineNumber = 2; std::getline(file, line); ++lineNumber) {
@@ -114,11 +116,11 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
         std::string word;
         in >> word;
         if (word == "Item") {
-            int type = 0, named = 1;
+            int type = 0, named = 1, colour = -1;
             unsigned long long id = 0, parent = 0, owner = 0;
             double restLength = 0;
             std::string name;
-            if (!(in >> type >> id >> parent >> owner >> restLength >> named >> std::ws))
+            if (!(in >> type >> id >> parent >> owner >> restLength >> colour >> named >> std::ws))
                 return fail(lineNumber, "bad item");
             std::string rest;
             std::getline(in, rest);
@@ -128,6 +130,7 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
             item = layout.scene.find(made);
             item->restLength = restLength;
             item->named = named != 0;
+            item->colour = colour;
         } else if (word == "Channel") {
             std::string param;
             int axis = -1;
@@ -146,7 +149,8 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
         } else if (word == "Handler") {
             std::string server;
             unsigned long long id = 0;
-            if (!(in >> server >> id) || server != handlers.server()) return fail(lineNumber, "bad handler");
+            if (!(in >> server >> id)) return fail(lineNumber, "bad handler");
+            handlerServer = server;
             handlerItem = itemFrom(id);
             data.clear();
             inHandler = true;
@@ -162,7 +166,7 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
             data.push_back(std::move(write));
         } else if (word == "EndHandler" && inHandler) {
             inHandler = false;
-            LWInstance instance = handlers.apply(handlerItem);
+            LWInstance instance = handlers.apply(handlerServer, handlerItem);
             if (!instance) return fail(lineNumber, "the handler cannot be applied");
             handlers.load(instance, data);
         } else if (!word.empty()) {

@@ -2,19 +2,10 @@
 
 namespace host {
 
-namespace {
-Modeler* activeModeler = nullptr;
-}
-
-Modeler::Modeler() : previous_(activeModeler) {
-    activeModeler = this;
+Modeler::Modeler() {
     services.add("LWPanelServices", panels.record());
     command.data = this;
     command.editBegin = editBegin;
-}
-
-Modeler::~Modeler() {
-    if (activeModeler == this) activeModeler = previous_;
 }
 
 std::vector<EditCall> Modeler::callsTo(const std::string& function) const {
@@ -24,10 +15,14 @@ std::vector<EditCall> Modeler::callsTo(const std::string& function) const {
     return found;
 }
 
-Modeler* Modeler::active() { return activeModeler; }
+void Modeler::makeActive() {
+    Activatable<Modeler>::makeActive();
+    services.makeActive();
+    panels.makeActive();
+}
 
 MeshEditOp* Modeler::editBegin(int pntBuf, int polBuf, EltOpSelect select) {
-    Modeler* modeler = activeModeler;
+    Modeler* modeler = active();
     if (!modeler) return nullptr;
     modeler->calls.push_back(EditCall{"editBegin", nullptr, 0, std::nullopt, {pntBuf, polBuf, select}});
     if (modeler->failEditBegin) return nullptr;

@@ -10,16 +10,14 @@
 #include "host/modeler/mesh_edit.h"
 #include "host/modeler/mesh_object.h"
 #include "host/panels/panels.h"
+#include "host/process/activatable.h"
 #include "host/process/services.h"
 
 namespace host {
 
-class Modeler {
+class Modeler : public Activatable<Modeler> {
 public:
     Modeler();
-    ~Modeler();
-    Modeler(const Modeler&) = delete;
-    Modeler& operator=(const Modeler&) = delete;
 
     MeshObject object;
     Services services;  // "LWPanelServices"
@@ -32,11 +30,11 @@ public:
 
     std::vector<EditCall> callsTo(const std::string& function) const;
 
-    static Modeler* active();
+    // Makes this Modeler, its services and its panels the ones the module reaches.
+    void makeActive();
 
 private:
     static MeshEditOp* editBegin(int pntBuf, int polBuf, EltOpSelect select);
-    Modeler* previous_;
 };
 
 }  // namespace host

@@ -1,8 +1,11 @@
 #include "host/panels/panel_controls.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "host/panels/panels.h"
+#include "host/process/item_number.h"
 
 namespace host {
 
@@ -40,8 +43,20 @@ Control::Control(Panel& owner, int controlNumber, std::string controlKind, const
 
 std::string Control::name() const { return std::to_string(panel.number) + "." + std::to_string(number); }
 
+bool Control::take(const PanelAction& action) {
+    switch (action.kind) {
+        case PanelAction::ClickCell: return click(action.row, action.x);
+        case PanelAction::ChooseItem: return choose(action.index);
+        case PanelAction::PickItem: return pick(action.item);
+        case PanelAction::SetCheck: return action.control == number && check(action.on);
+    }
+    return false;
+}
+
 bool Control::click(int, int) { return false; }
 bool Control::choose(int) { return false; }
+bool Control::pick(LWItemID) { return false; }
+bool Control::check(bool) { return false; }
 
 Control* Control::from(LWControlID id) {
     return id ? static_cast<Control*>(static_cast<LWControl*>(id)->priv_data) : nullptr;
@@ -190,10 +205,53 @@ bool PopupControl::choose(int index) {
     return true;
 }
 
+ItemListControl::ItemListControl(Panel& owner, int controlNumber, const LWPanControlDesc* given,
+                                 std::string controlLabel)
+    : Control(owner, controlNumber, "LWListControl", given, std::move(controlLabel)) {
+    if (desc.type != LWT_LWITEM) services().problem(name() + ": LWListControl with descriptor type " + std::to_string(desc.type));
+    if (!desc.lwitem.global) services().problem(name() + ": LWListControl without a global-lookup function");
+}
+
+LWItemID ItemListControl::item() const { return itemFromNumber(static_cast<std::uint32_t>(value)); }
+
+void ItemListControl::refresh() {
+    items = services().itemsOfType ? services().itemsOfType(desc.lwitem.itemType)
+                                   : std::vector<std::pair<LWItemID, std::string>>{};
+}
+
+bool ItemListControl::pick(LWItemID chosen) {
+    char id[24];
+    std::snprintf(id, sizeof id, "%X", static_cast<unsigned>(itemNumber(chosen)));
+    services().note(name() + "> pick " + (chosen ? id : "none"));
+    const bool offered =
+        !chosen || std::any_of(items.begin(), items.end(), [&](const auto& item) { return item.first == chosen; });
+    if (!offered) {
+        services().problem(name() + ": item " + id + " is not offered");
+        return true;
+    }
+    value = static_cast<int>(itemNumber(chosen));
+    fireEvent();
+    return true;
+}
+
+BoolControl::BoolControl(Panel& owner, int controlNumber, const LWPanControlDesc* given, std::string controlLabel)
+    : Control(owner, controlNumber, "BoolControl", given, std::move(controlLabel)) {
+    if (desc.type != LWT_BOOLEAN) services().problem(name() + ": BoolControl with descriptor type " + std::to_string(desc.type));
+}
+
+bool BoolControl::check(bool on) {
+    services().note(name() + "> check " + (on ? "on" : "off"));
+    value = on ? 1 : 0;
+    fireEvent();
+    return true;
+}
+
 std::unique_ptr<Control> makeControl(Panel& panel, int number, const std::string& kind, const LWPanControlDesc* desc,
                                      const std::string& label) {
     if (kind == "MultiListBoxControl") return std::make_unique<MultiListControl>(panel, number, desc, label);
     if (kind == "PopupControl") return std::make_unique<PopupControl>(panel, number, desc, label);
+    if (kind == "LWListControl") return std::make_unique<ItemListControl>(panel, number, desc, label);
+    if (kind == "BoolControl") return std::make_unique<BoolControl>(panel, number, desc, label);
     return nullptr;
 }
 

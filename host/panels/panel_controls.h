@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/panels/panel_script.h"
 #include "module/lw_host.h"
 
 namespace host {
@@ -36,9 +37,12 @@ public:
     std::string name() const;  // "panel.control", as in the log
     // Reads the module's contents afresh: when added, when the panel opens and on a redraw.
     virtual void refresh() {}
-    // Script actions; false when this kind of control takes no such action.
+    // A script action; false when this control takes no such action.
+    bool take(const PanelAction& action);
     virtual bool click(int row, int x);
     virtual bool choose(int index);
+    virtual bool pick(LWItemID item);
+    virtual bool check(bool on);
 
     static Control* from(LWControlID id);
 
@@ -78,6 +82,24 @@ public:
     std::vector<std::string> items;
     void refresh() override;
     bool choose(int index) override;
+};
+
+// "LWListControl": the items of the descriptor's item type; value is the
+// chosen item's ID (an int, as the host's 32-bit IDs are), 0 for none.
+class ItemListControl : public Control {
+public:
+    ItemListControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
+    std::vector<std::pair<LWItemID, std::string>> items;  // what it offered when last read
+    LWItemID item() const;                                // the value as an item ID
+    void refresh() override;
+    bool pick(LWItemID item) override;
+};
+
+// "BoolControl": a check box; value 1 when ticked, 0 otherwise.
+class BoolControl : public Control {
+public:
+    BoolControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
+    bool check(bool on) override;
 };
 
 // Null for a kind the stand-in does not serve.

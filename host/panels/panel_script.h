@@ -4,17 +4,26 @@
 
 #include <vector>
 
+#include "module/lw_host.h"
+
 namespace host {
 
 struct PanelAction {
-    enum Kind { ClickCell, ChooseItem } kind;
-    int row = 0;    // ClickCell: the row the click selects (-1: none)
-    int x = 0;      // ClickCell: from 0 at the left edge of the first column
-    int index = 0;  // ChooseItem: popup item, from 0
+    enum Kind { ClickCell, ChooseItem, PickItem, SetCheck } kind;
+    int row = 0;              // ClickCell: the row the click selects (-1: none)
+    int x = 0;                // ClickCell: from 0 at the left edge of the first column
+    int index = 0;            // ChooseItem: popup item, from 0
+    LWItemID item = nullptr;  // PickItem: the item chosen in an item list (0: none)
+    int control = 0;          // SetCheck: the check box, by its number in the panel (from 1)
+    bool on = false;          // SetCheck: ticked or not
 };
 
-inline PanelAction clickCell(int row, int x) { return PanelAction{PanelAction::ClickCell, row, x, 0}; }
+inline PanelAction clickCell(int row, int x) { return PanelAction{PanelAction::ClickCell, row, x}; }
 inline PanelAction chooseItem(int index) { return PanelAction{PanelAction::ChooseItem, 0, 0, index}; }
+inline PanelAction pickItem(LWItemID item) { return PanelAction{PanelAction::PickItem, 0, 0, 0, item}; }
+inline PanelAction setCheck(int control, bool on) {
+    return PanelAction{PanelAction::SetCheck, 0, 0, 0, nullptr, control, on};
+}
 
 struct OpenScript {
     std::vector<PanelAction> actions;

@@ -3,13 +3,11 @@
 namespace host {
 
 namespace {
-PanelServices* activeServices = nullptr;
 
 std::string quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "(null)"; }
 }  // namespace
 
-PanelServices::PanelServices() : previous_(activeServices) {
-    activeServices = this;
+PanelServices::PanelServices() {
     record_.create = create;
     record_.destroy = destroy;
     record_.open = open;
@@ -20,12 +18,6 @@ PanelServices::PanelServices() : previous_(activeServices) {
     record_.set = set;
     record_.addControl = addControl;
 }
-
-PanelServices::~PanelServices() {
-    if (activeServices == this) activeServices = previous_;
-}
-
-PanelServices* PanelServices::active() { return activeServices; }
 
 Panel* PanelServices::find(LWPanelID id, const char* function) {
     for (const auto& panel : panels)
@@ -38,7 +30,7 @@ Panel* PanelServices::find(LWPanelID id, const char* function) {
 }
 
 LWPanelID PanelServices::create(char* title, void* data) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return nullptr;
     if (self->createsBeforeFailure == 0) {
         self->note("create " + quoted(title) + " refused");
@@ -53,7 +45,7 @@ LWPanelID PanelServices::create(char* title, void* data) {
 }
 
 void PanelServices::destroy(LWPanelID id) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return;
     Panel* panel = self->find(id, "destroy");
     if (!panel) return;
@@ -62,7 +54,7 @@ void PanelServices::destroy(LWPanelID id) {
 }
 
 int PanelServices::open(LWPanelID id, int flags) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return 0;
     Panel* panel = self->find(id, "open");
     return panel ? self->play(*panel, flags) : 0;
@@ -84,8 +76,7 @@ int PanelServices::play(Panel& panel, int flags) {
     for (const PanelAction& action : script.actions) {
         bool taken = false;
         for (const auto& control : panel.controls) {
-            taken = action.kind == PanelAction::ClickCell ? control->click(action.row, action.x)
-                                                          : control->choose(action.index);
+            taken = control->take(action);
             if (taken) break;
         }
         if (!taken) problem(number + ": no control takes a scripted action");
@@ -95,38 +86,38 @@ int PanelServices::play(Panel& panel, int flags) {
 }
 
 int PanelServices::handle(LWPanelID id, int mode) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return 0;
     if (Panel* panel = self->find(id, "handle")) self->note(std::to_string(panel->number) + ": handle " + std::to_string(mode));
     return 0;
 }
 
 void PanelServices::draw(LWPanelID id, int mode) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return;
     if (Panel* panel = self->find(id, "draw")) self->note(std::to_string(panel->number) + ": draw " + std::to_string(mode));
 }
 
 void PanelServices::close(LWPanelID id) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return;
     if (Panel* panel = self->find(id, "close")) self->note(std::to_string(panel->number) + ": close");
 }
 
 void PanelServices::get(LWPanelID id, int tag, void*) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return;
     if (Panel* panel = self->find(id, "get")) self->note(std::to_string(panel->number) + ": get " + std::to_string(tag));
 }
 
 void PanelServices::set(LWPanelID id, int tag, void*) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return;
     if (Panel* panel = self->find(id, "set")) self->note(std::to_string(panel->number) + ": set " + std::to_string(tag));
 }
 
 LWControl* PanelServices::addControl(LWPanelID id, char* kind, LWPanControlDesc* desc, char* label) {
-    PanelServices* self = activeServices;
+    PanelServices* self = active();
     if (!self) return nullptr;
     Panel* panel = self->find(id, "addControl");
     if (!panel) return nullptr;

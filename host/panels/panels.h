@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "host/panels/panel_controls.h"
 #include "host/panels/panel_script.h"
+#include "host/process/activatable.h"
 #include "module/lw_host.h"
 
 namespace host {
@@ -26,12 +28,9 @@ struct Panel {
     bool destroyed = false;
 };
 
-class PanelServices {
+class PanelServices : public Activatable<PanelServices> {
 public:
     PanelServices();
-    ~PanelServices();
-    PanelServices(const PanelServices&) = delete;
-    PanelServices& operator=(const PanelServices&) = delete;
 
     LWPanelFuncs* record() { return &record_; }
     void queue(OpenScript script) { scripts_.push_back(std::move(script)); }
@@ -45,9 +44,12 @@ public:
     int createsBeforeFailure = -1;    // creates that succeed before create gives null; -1: all do
     std::set<std::string> refusedKinds;  // addControl gives null for these kinds
 
+    // What an "LWListControl" offers for an item type: the scene's items of
+    // that type, in scene order. Set by the Layout the panels belong to.
+    std::function<std::vector<std::pair<LWItemID, std::string>>(int itemType)> itemsOfType;
+
     void note(const std::string& line) { log.push_back(line); }
     void problem(const std::string& what) { problems.push_back(what); }
-    static PanelServices* active();
 
 private:
     Panel* find(LWPanelID id, const char* function);
@@ -65,7 +67,6 @@ private:
 
     LWPanelFuncs record_{};
     std::deque<OpenScript> scripts_;
-    PanelServices* previous_;
 };
 
 }  // namespace host

@@ -2,16 +2,6 @@
 
 namespace host {
 
-namespace {
-Services* activeServices = nullptr;
-}
-
-Services::Services() : previous_(activeServices) { activeServices = this; }
-
-Services::~Services() {
-    if (activeServices == this) activeServices = previous_;
-}
-
 void Services::add(const std::string& name, void* record) { records_[name] = record; }
 
 void Services::remove(const std::string& name) { records_.erase(name); }
@@ -23,14 +13,10 @@ void* Services::lookup(const char* name) const {
 }
 
 void* Services::globalLookup(const char* serviceName, int) {
-    Services* services = activeServices;
+    Services* services = active();
     if (!services) return nullptr;
     services->lookups.push_back(serviceName ? serviceName : "(null)");
     return services->lookup(serviceName);
 }
-
-Services* Services::active() { return activeServices; }
-
-void Services::makeActive() { activeServices = this; }
 
 }  // namespace host

@@ -7,17 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "host/process/activatable.h"
 #include "module/lw_host.h"
 
 namespace host {
 
-class Services {
+class Services : public Activatable<Services> {
 public:
-    Services();
-    ~Services();
-    Services(const Services&) = delete;
-    Services& operator=(const Services&) = delete;
-
     void add(const std::string& name, void* record);
     // The service is then missing: lookups give null.
     void remove(const std::string& name);
@@ -29,12 +25,9 @@ public:
     // The GlobalFunc handed to the module: looks up in the active table.
     static void* globalLookup(const char* serviceName, int useMode);
     static GlobalFunc* global() { return &globalLookup; }
-    static Services* active();
-    void makeActive();
 
 private:
     std::map<std::string, void*> records_;
-    Services* previous_;
 };
 
 }  // namespace host

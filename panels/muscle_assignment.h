@@ -27,4 +27,7 @@ struct MuscleAssignment {
     bool outOfMemory = false;
 };
 
+// A skelegon's name, its PART text; null when it has none.
+const char* skelegonName(const MeshEditOp& edit, LWPolID skelegon);
+
 }  // namespace sinewrig

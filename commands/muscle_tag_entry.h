@@ -1,0 +1,39 @@
+// What ReadMuscle reads from one tagged skelegon of the object's mesh: the
+// bone's name, its reference's name, the two options and the colour. The texts
+// are copied, since they are matched with bone names only after the scan.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+struct MuscleTagEntry {
+    std::optional<std::string> boneName;       // PART
+    int preserveVolume = 0;                    // bit 0 of MFLG
+    int afterIK = 0;                           // bit 1 of MFLG
+    std::optional<std::string> referenceName;  // MTIP
+    int colourIndex = -1;                      // COLR in the colour-name table, or -1
+};
+
+// The polygon scan's context: the mesh view it scans and the entries so far.
+struct MuscleTagScan {
+    LWMeshInfo* mesh = nullptr;
+    std::vector<MuscleTagEntry> entries;
+    // Set when an entry could not be kept; the command then changes nothing.
+    bool outOfMemory = false;
+};
+
+// The LWPolScanFunc: one entry per skelegon that carries MFLG. Always 0, so
+// every polygon is visited.
+size_t collectMuscleTag(void* scan, LWPolID polygon);
+
+// MFLG as the C library's atoi reads it: leading white space, a sign, decimal
+// digits up to the first other character, 0 without digits. Values beyond int
+// saturate instead of overflowing.
+int parseMuscleFlags(const char* text);
+
+}  // namespace sinewrig

@@ -1,0 +1,17 @@
+// The muscle options panel, served as "ItemMotionInterface" "Sinewrig": edits
+// one muscle bone's reference item, preserve volume and after IK in place, and
+// binds the rest pose again when the artist confirms.
+#pragma once
+
+#include "module/lw_host.h"
+
+namespace sinewrig {
+
+// Accepts interface version 4 only; any other leaves `local` untouched.
+int activateMuscleOptions(int version, GlobalFunc* global, void* local, void* serverData);
+
+// The LWInterface options function for a handler instance: "" without the
+// panel service, otherwise null.
+LWError openMuscleOptions(LWInstance instance);
+
+}  // namespace sinewrig

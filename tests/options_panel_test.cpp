@@ -1,0 +1,184 @@
+// The muscle options panel through the loaded module: the ItemMotionInterface
+// activation, the panel the host is handed, and what OK and Cancel do.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "tests/cp932_text.h"
+#include "tests/layout_session.h"
+#include "tests/muscle_scene_data.h"
+
+using host::pickItem;
+using host::pressCancel;
+using host::pressOk;
+using host::setCheck;
+
+namespace {
+
+class OptionsPanel : public LayoutSession {
+protected:
+    void SetUp() override {
+        LayoutSession::SetUp();
+        bone = layout.scene.addItem(LWI_BONE, "Biceps");
+        near = layout.scene.addItem(LWI_BONE, "Near");
+        far = layout.scene.addItem(LWI_BONE, "Far");
+        const double nearAt[3] = {0, 0, 1}, farAt[3] = {0, 0, 4};
+        layout.scene.setValue(near, LWIP_POSITION, nearAt);
+        layout.scene.setValue(far, LWIP_POSITION, farAt);
+        instance = handlers->apply(bone);
+        ASSERT_NE(instance, nullptr);
+    }
+
+    host::MotionHandlers::Options open(host::OpenScript script) {
+        layout.panels.queue(std::move(script));
+        return handlers->openOptions(instance);
+    }
+    const host::Panel& panel() const { return *layout.panels.panels.at(0); }
+    std::vector<std::string> calls() const {
+        std::vector<std::string> names;
+        for (const host::HostCall& call : layout.log.calls) names.push_back(call.function);
+        return names;
+    }
+    // The bone's z scale once evaluated at time 0: its stretch towards the reference.
+    double stretch() {
+        handlers->evaluate(0.0);
+        return layout.motion.motionOf(bone)->scaling[2];
+    }
+
+    LWItemID bone, near, far;
+    LWInstance instance;
+};
+
+}  // namespace
+
+TEST_F(OptionsPanel, ActivationAcceptsVersionFourOnlyAndGivesOnlyTheOptionsFunction) {
+    for (int version : {3, 5}) {
+        LWInterface local{};
+        std::memset(&local, 0x5A, sizeof local);
+        LWInterface before = local;
+        EXPECT_EQ(module->activate("ItemMotionInterface", "Sinewrig", version, host::Services::global(), &local),
+                  AFUNC_BADVERSION);
+        EXPECT_EQ(std::memcmp(&local, &before, sizeof local), 0);
+    }
+    LWInterface local{};
+    local.inst = instance;
+    local.panel = &local;
+    local.command = reinterpret_cast<LWError (*)(LWInstance, const char*)>(&local);
+    layout.services.lookups.clear();
+    EXPECT_EQ(module->activate("ItemMotionInterface", "Sinewrig", 4, host::Services::global(), &local), AFUNC_OK);
+    EXPECT_EQ(local.inst, instance);
+    EXPECT_EQ(local.panel, nullptr);
+    EXPECT_NE(local.options, nullptr);
+    EXPECT_EQ(local.command, nullptr);
+    EXPECT_TRUE(layout.services.lookups.empty());
+}
+
+TEST_F(OptionsPanel, ShowsReferenceListAndTwoCheckBoxesInAFramedBlockingPanel) {
+    auto result = open(pressCancel());
+    EXPECT_TRUE(result.called);
+    EXPECT_EQ(result.error, nullptr);
+    ASSERT_EQ(layout.panels.panels.size(), 1u);
+    EXPECT_EQ(panel().title, "Sinewrig");
+    EXPECT_EQ(panel().data, nullptr);
+    EXPECT_EQ(panel().openFlags, std::vector<int>{7});
+    EXPECT_TRUE(panel().destroyed);
+    ASSERT_EQ(panel().controls.size(), 3u);
+    const host::Control& list = *panel().controls[0];
+    EXPECT_EQ(list.kind, "LWListControl");
+    expectCp932(list.label, "\x8e\x51\x8f\xc6", "参照");
+    EXPECT_EQ(list.desc.lwitem.type, LWT_LWITEM);
+    EXPECT_EQ(list.desc.lwitem.global, reinterpret_cast<void*>(host::Services::global()));
+    EXPECT_EQ(list.desc.lwitem.itemType, LWI_BONE);
+    EXPECT_EQ(list.desc.lwitem.list, nullptr);
+    EXPECT_EQ(list.desc.lwitem.count, 0);
+    EXPECT_EQ(list.desc.lwitem.width, 0);
+    EXPECT_EQ(panel().controls[1]->kind, "BoolControl");
+    expectCp932(panel().controls[1]->label, "\x91\xcc\x90\xcf\x82\xf0\x95\xdb\x8e\x9d", "体積を保持");
+    EXPECT_EQ(panel().controls[1]->desc.type, LWT_BOOLEAN);
+    EXPECT_EQ(panel().controls[2]->kind, "BoolControl");
+    EXPECT_EQ(panel().controls[2]->label, "After IK");
+    EXPECT_EQ(panel().controls[2]->desc.type, LWT_BOOLEAN);
+    // The list offers the scene's bones.
+    auto* items = dynamic_cast<const host::ItemListControl*>(&list);
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(items->items.size(), 3u);
+}
+
+TEST_F(OptionsPanel, ShowsTheRecordAndStoresAndRebindsOnOk) {
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1));
+    handlers->evaluate(0.0);
+    layout.log.clear();
+    layout.panels.log.clear();
+    auto result = open(pressOk({pickItem(far), setCheck(2, true), setCheck(3, false)}));
+    EXPECT_EQ(result.error, nullptr);
+    const std::vector<std::string> values = {"1.1: set CTL_VALUE " + std::to_string(int(reinterpret_cast<std::uintptr_t>(near))),
+                                             "1.2: set CTL_VALUE 0", "1.3: set CTL_VALUE 1"};
+    std::vector<std::string> sets;
+    for (const std::string& line : layout.panels.log)
+        if (line.find(": set CTL_VALUE") != std::string::npos) sets.push_back(line);
+    EXPECT_EQ(sets, values);
+    EXPECT_EQ(settingsOf(bone), (Settings{far, true, false}));
+    // The rest pose is bound again at once, for the new reference, before any evaluation.
+    const auto asked = calls();
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "restLength"), asked.end());
+    const host::SceneData saved = handlers->save(instance);
+    ASSERT_EQ(saved.size(), 6u);
+    EXPECT_EQ(saved[5].values, (std::vector<double>{0, 0, -3}));  // the tip (0, 0, 1) seen from Far
+    EXPECT_NEAR(stretch(), std::sqrt(1.0 / 1.0), 1e-12);
+}
+
+TEST_F(OptionsPanel, OkWithoutChangesStillRebinds) {
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1, 7.0f, {9, 9, 9}));
+    layout.log.clear();
+    open(pressOk());
+    const host::SceneData saved = handlers->save(instance);
+    ASSERT_EQ(saved.size(), 6u);
+    EXPECT_EQ(saved[4].values, std::vector<double>{1});
+    EXPECT_EQ(saved[5].values, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(settingsOf(bone), (Settings{near, false, true}));
+}
+
+TEST_F(OptionsPanel, CancelChangesNothing) {
+    handlers->load(instance, muscleSceneData(bone, near, 1, 1, 7.0f, {9, 9, 9}));
+    const host::SceneData before = handlers->save(instance);
+    layout.log.clear();
+    open(pressCancel({pickItem(far), setCheck(2, false), setCheck(3, false)}));
+    EXPECT_EQ(handlers->save(instance), before);
+    for (const std::string& call : calls()) EXPECT_TRUE(call != "restLength" && call != "param") << call;
+}
+
+TEST_F(OptionsPanel, ClearingTheReferenceStoresNoneAndTheBoneKeepsItsMotion) {
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1));
+    open(pressOk({pickItem(nullptr)}));
+    EXPECT_EQ(settingsOf(bone).reference, nullptr);
+    EXPECT_EQ(handlers->useItems(instance), std::vector<LWItemID>{bone});
+    layout.log.clear();
+    handlers->evaluate(0.0);
+    for (const std::string& call : calls()) EXPECT_NE(call, "setParam");
+}
+
+TEST_F(OptionsPanel, WithoutPanelServiceGivesAnEmptyErrorText) {
+    layout.services.remove("LWPanelServices");
+    auto result = handlers->openOptions(instance);
+    ASSERT_TRUE(result.called);
+    ASSERT_NE(result.error, nullptr);
+    EXPECT_STREQ(result.error, "");
+    EXPECT_TRUE(layout.panels.panels.empty());
+}
+
+TEST_F(OptionsPanel, APanelThatCannotBeMadeWholeIsDestroyedAndNothingChanges) {
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1));
+    layout.panels.createsBeforeFailure = 0;
+    EXPECT_EQ(handlers->openOptions(instance).error, nullptr);
+    EXPECT_TRUE(layout.panels.panels.empty());
+    layout.panels.createsBeforeFailure = -1;
+    for (const char* kind : {"LWListControl", "BoolControl"}) {
+        layout.panels.refusedKinds = {kind};
+        const std::size_t made = layout.panels.panels.size();
+        EXPECT_EQ(handlers->openOptions(instance).error, nullptr) << kind;
+        ASSERT_EQ(layout.panels.panels.size(), made + 1);
+        EXPECT_TRUE(layout.panels.panels.back()->destroyed) << kind;
+        EXPECT_TRUE(layout.panels.panels.back()->openFlags.empty()) << kind;
+    }
+    EXPECT_EQ(settingsOf(bone), (Settings{near, false, true}));
+}
