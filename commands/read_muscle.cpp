@@ -1,5 +1,6 @@
 #include "commands/read_muscle.h"
 
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -33,10 +34,9 @@ class LayoutCommands {
 public:
     explicit LayoutCommands(const LWLayoutGeneric& generic) : generic_(generic) {}
 
-    void selectItem(LWItemID item) {
-        // The host's item IDs are 32 bits wide; %X prints them without leading zeros.
-        issue("SelectItem %X", static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(item)));
-    }
+    // Upper-case hexadecimal without leading zeros. The host's IDs are 32 bits
+    // wide, where this is "%X"; a wider ID is printed whole, not cut.
+    void selectItem(LWItemID item) { issue("SelectItem %" PRIXPTR, reinterpret_cast<std::uintptr_t>(item)); }
     void itemColor(int colour) { issue("ItemColor %d", colour); }
     void applyMotionHandler() { issue("ApplyServer %s %s", kItemMotionHandlerClass, kMuscleServer); }
 

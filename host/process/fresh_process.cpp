@@ -13,10 +13,23 @@ extern char** environ;
 
 namespace host {
 
-int runThisProgram(const std::vector<std::string>& arguments, const std::string& name, const std::string& value) {
+std::string thisProgramPath() {
 #if defined(_WIN32)
     char path[MAX_PATH];
-    if (!GetModuleFileNameA(nullptr, path, MAX_PATH)) return -1;
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return length && length < MAX_PATH ? std::string(path, length) : std::string();
+#else
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+#endif
+}
+
+int runThisProgram(const std::vector<std::string>& arguments, const std::string& name, const std::string& value) {
+    std::string self = thisProgramPath();
+    if (self.empty()) return -1;
+#if defined(_WIN32)
+    const char* path = self.c_str();
     std::string command = std::string("\"") + path + "\"";
     for (const std::string& argument : arguments) command += " \"" + argument + "\"";
     SetEnvironmentVariableA(name.c_str(), value.c_str());
@@ -34,10 +47,7 @@ int runThisProgram(const std::vector<std::string>& arguments, const std::string&
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
 #else
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return -1;
-    path[length] = '\0';
+    char* path = self.data();
     std::vector<char*> argv = {path};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

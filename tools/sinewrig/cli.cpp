@@ -1,0 +1,55 @@
+#include "tools/sinewrig/cli.h"
+
+#include <CLI/CLI.hpp>
+
+#include "host/process/fresh_process.h"
+#include "tools/sinewrig/check_module.h"
+#include "tools/sinewrig/run_rig.h"
+
+namespace sinewrig_tool {
+
+namespace {
+
+// Sinewrig.p beside this program.
+std::string builtModuleFile() {
+    std::string self = host::thisProgramPath();
+    const std::size_t slash = self.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "Sinewrig.p";
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments, Console console) {
+    CLI::App app{"Runs muscle rigs through the stand-in host and checks host module files.", "sinewrig"};
+    app.require_subcommand(1);
+
+    RunOptions run;
+    run.plugin = builtModuleFile();
+    CLI::App* runCommand = app.add_subcommand(
+        "run", "Walk the whole road of a rig's muscles: tag the skelegons in Modeler, set the muscles up in Layout, "
+               "evaluate the frames, save and reload the scene.");
+    runCommand->add_option("rig", run.rig, "the rig file (JSON, see docs/rig-format.md)")->required();
+    runCommand->add_option("--frames", run.frames, "frames to evaluate, START:END[:STEP] (default: the rig's range)");
+    runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file");
+    runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
+    runCommand->add_option("--scene", run.scene, "keep the saved scene in this file");
+    runCommand->add_option("--plugin", run.plugin, "the module file to load (default: Sinewrig.p beside this program)");
+    runCommand->add_flag("--quiet", run.quiet, "no progress display");
+
+    CheckOptions check;
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "Load a module file as the host does and check its descriptor, its servers and their callbacks.");
+    checkCommand->add_option("plugin", check.plugin, "the module file")->required();
+
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error, console.out, console.err);
+        return status == 0 ? kExitOk : kExitBadInput;
+    }
+    if (runCommand->parsed()) return runRig(run, console);
+    return checkModule(check, console);
+}
+
+}  // namespace sinewrig_tool

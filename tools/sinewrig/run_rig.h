@@ -1,0 +1,21 @@
+// `sinewrig run`: the whole road of a rig's muscles through the stand-in host
+// and a loaded module file.
+#pragma once
+
+#include <string>
+
+#include "tools/sinewrig/cli.h"
+
+namespace sinewrig_tool {
+
+struct RunOptions {
+    std::string rig;
+    std::string frames;  // START:END[:STEP]; empty: the rig's own range
+    std::string csv, svg, scene;
+    std::string plugin;
+    bool quiet = false;
+};
+
+int runRig(const RunOptions& options, Console console);
+
+}  // namespace sinewrig_tool
