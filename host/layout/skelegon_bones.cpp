@@ -1,46 +1,16 @@
 #include "host/layout/skelegon_bones.h"
 
-#include <array>
 #include <cmath>
 #include <map>
+
+#include "host/layout/rigid_transform.h"
 
 namespace host {
 
 namespace {
 
-using Vector = std::array<double, 3>;
-using Rotation = std::array<Vector, 3>;  // for row vectors: world = local * R
-
-Rotation multiply(const Rotation& a, const Rotation& b) {
-    Rotation r{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j];
-    return r;
-}
-
-Rotation transpose(const Rotation& a) {
-    Rotation r{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r[i][j] = a[j][i];
-    return r;
-}
-
-// Bank, then pitch, then heading, as the host turns an item.
-Rotation fromHPB(double h, double p, double b) {
-    const double ch = std::cos(h), sh = std::sin(h), cp = std::cos(p), sp = std::sin(p), cb = std::cos(b),
-                 sb = std::sin(b);
-    const Rotation bank = {{{cb, sb, 0}, {-sb, cb, 0}, {0, 0, 1}}};
-    const Rotation pitch = {{{1, 0, 0}, {0, cp, sp}, {0, -sp, cp}}};
-    const Rotation heading = {{{ch, 0, -sh}, {0, 1, 0}, {sh, 0, ch}}};
-    return multiply(multiply(bank, pitch), heading);
-}
-
-Vector toHPB(const Rotation& m) {
-    const double across = std::hypot(m[2][0], m[2][2]);
-    if (across < 1e-12)  // straight up or down: the bank is folded into the heading
-        return {std::atan2(-m[0][2], m[0][0]), std::atan2(-m[2][1], across), 0.0};
-    return {std::atan2(m[2][0], m[2][2]), std::atan2(-m[2][1], across), std::atan2(m[0][1], m[1][1])};
-}
+using Vector = Vector3;
+using Rotation = Rotation3;
 
 struct Skelegon {
     const ObjectMesh::Polygon* polygon;
@@ -55,8 +25,8 @@ Vector pointOf(const ObjectMesh::Point* point) {
 
 Rotation aimedAlong(const Vector& d) {
     const double across = std::hypot(d[0], d[2]);
-    if (across == 0.0 && d[1] == 0.0) return fromHPB(0, 0, 0);
-    return fromHPB(across == 0.0 ? 0.0 : std::atan2(d[0], d[2]), -std::atan2(d[1], across), 0.0);
+    if (across == 0.0 && d[1] == 0.0) return rotationFromHPB(0, 0, 0);
+    return rotationFromHPB(across == 0.0 ? 0.0 : std::atan2(d[0], d[2]), -std::atan2(d[1], across), 0.0);
 }
 
 bool isAncestor(const std::vector<Skelegon>& skelegons, int ancestor, int of) {
@@ -105,13 +75,12 @@ std::vector<LWItemID> makeSkelegonBones(Scene& scene, LWItemID object) {
             // Relative to the parent bone: its pivot, turned back by its rotation.
             const Skelegon& up = skelegons[s.parent];
             const Rotation back = transpose(up.rotation);
-            const Vector offset = {s.pivot[0] - up.pivot[0], s.pivot[1] - up.pivot[1], s.pivot[2] - up.pivot[2]};
-            for (int c = 0; c < 3; ++c) position[c] = offset[0] * back[0][c] + offset[1] * back[1][c] + offset[2] * back[2][c];
+            position = rotate({s.pivot[0] - up.pivot[0], s.pivot[1] - up.pivot[1], s.pivot[2] - up.pivot[2]}, back);
             rotation = multiply(s.rotation, back);
         }
         Item* bone = scene.find(bones[i]);
         bone->parent = s.parent >= 0 ? bones[s.parent] : object;
-        const Vector hpb = toHPB(rotation);
+        const Vector hpb = hpbFromRotation(rotation);
         scene.setValue(bones[i], LWIP_POSITION, position.data());
         scene.setValue(bones[i], LWIP_ROTATION, hpb.data());
         bone->restLength = std::sqrt((s.tip[0] - s.pivot[0]) * (s.tip[0] - s.pivot[0]) +

@@ -1,0 +1,61 @@
+// A muscle rig as a rig file describes it: an object's skelegons, the choices
+// the artist makes for its muscles in SetMuscle, the bones' animation and the
+// frames to play (docs/rig-format.md).
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sinewrig_tool {
+
+using Point3 = std::array<double, 3>;
+
+struct RigSkelegon {
+    std::string name;  // its PART tag, and the name of the bone made from it
+    Point3 pivot{}, tip{};
+    bool selected = false;  // selected skelegons are the rows of SetMuscle's panel
+    int layer = 1;          // from 1, as the artist sees the layers
+};
+
+// What the artist sets for one selected skelegon in SetMuscle's panel.
+struct RigMuscle {
+    std::string skelegon;
+    std::optional<std::string> reference;  // a skelegon of the primary layer
+    bool preserveVolume = false;
+    bool afterIK = true;
+};
+
+// A key on a bone's position (host units) and/or rotation (heading, pitch,
+// bank in degrees) at a frame, as offsets from the rest pose the bone was
+// made with, in its parent's frame.
+struct RigKey {
+    std::string bone;
+    double frame = 0;
+    std::optional<Point3> position, rotation;
+};
+
+struct FrameRange {
+    int start = 0, end = 0, step = 1;
+    int count() const { return (end - start) / step + 1; }
+};
+
+struct Rig {
+    std::string object = "Rig";
+    int primaryLayer = 1;
+    double fps = 30;
+    FrameRange frames;
+    std::vector<RigSkelegon> skelegons;
+    std::vector<RigMuscle> muscles;
+    std::vector<RigKey> keys;
+};
+
+// False, with `error` naming the file and what is wrong (for JSON the line
+// and column), when the file cannot be read or does not describe a rig.
+bool loadRig(const std::string& path, Rig& rig, std::string& error);
+
+// "START:END[:STEP]"; false with `error` saying what is wrong.
+bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);
+
+}  // namespace sinewrig_tool

@@ -1,0 +1,70 @@
+// The road of a rig's muscles through the stand-in host and a loaded module
+// file: the skelegons tagged with SetMuscle in Modeler, bones made from them in
+// Layout, the rig's animation, ReadMuscle, the frames evaluated, and the scene
+// saved and loaded in a fresh host to be evaluated again.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/layout/layout.h"
+#include "host/layout/rigid_transform.h"
+#include "tools/sinewrig/rig.h"
+
+namespace sinewrig_tool {
+
+// A muscle bone's motion at one frame: rotation (radians), scale, position.
+using Channels = std::array<double, 9>;
+
+struct MuscleBone {
+    std::string name;
+    LWItemID bone = nullptr;
+    std::optional<std::string> reference;  // the reference item's name, when it has one
+    int colour = -1;                       // the item colour ReadMuscle gave it
+};
+
+struct FrameSample {
+    int frame = 0;
+    double time = 0;
+    std::vector<Channels> muscles;  // in the order of RoadResult::muscles
+};
+
+struct BonePose {
+    std::string name;
+    bool muscle = false;
+    int colour = -1;
+    host::Vector3 pivot{}, tip{};         // in the world, the tip as the bone is scaled
+    double thickness = 1;                 // the bone's x scale: a muscle that keeps its volume thickens
+    std::optional<host::Vector3> target;  // muscles with a reference: where the rest tip has moved with it
+};
+
+struct PoseSample {
+    int frame = 0;
+    std::vector<BonePose> bones;
+};
+
+struct RoadResult {
+    std::string panelTable;  // SetMuscle's list as the artist saw it on OK, in UTF-8
+    std::vector<std::string> tagsWritten;  // "Biceps: COLR DkRed, MTIP Fore, MFLG 3"
+    std::vector<host::CommandRun> commands;  // what ReadMuscle issued
+    std::vector<MuscleBone> muscles;
+    std::vector<FrameSample> frames;
+    std::vector<PoseSample> poses;  // a few frames across the range, for drawing
+    double farthestFromTarget = 0;  // how far any muscle's tip ended from its target
+    bool roundTripIdentical = false;
+    std::size_t roundTripDifferences = 0;  // channels that differ after the reload
+};
+
+enum class RoadStatus { Done, ModuleUnusable, Failed };
+
+// Called after each frame evaluated: the pass (1 before the reload, 2 after)
+// and how many frames of the range are done.
+using Progress = std::function<void(int pass, int done, int total)>;
+
+RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
+                    const Progress& progress, RoadResult& result, std::string& error);
+
+}  // namespace sinewrig_tool
