@@ -17,9 +17,9 @@ bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) &
 void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     auto* instance = static_cast<HandlerInstance*>(handle);
     if (!instance || !access || !instance->record) return;
-    if (instance->record->needsRebind) bindRest(*instance, access->item, currentMuscleRegistry());
+    if (needsRebind(*instance->record)) bindRest(*instance, access->item, currentMuscleRegistry());
     MuscleRecord& record = *instance->record;
-    record.bone = access->item;
+    setMuscleBone(record, access->item);
     if (!record.reference) return;
 
     Vec3 target = record.restTip;

@@ -5,6 +5,7 @@
 #include "module/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
+#include "muscle/muscle_registry.h"
 
 namespace sinewrig {
 
@@ -62,7 +63,7 @@ void muscleChangeID(LWInstance handle, const LWItemID* ids) {
     MuscleRecord& record = *instance->record;
     // Every pair applies to what the pairs before it left.
     for (; ids[0]; ids += 2) {
-        if (ids[0] == record.bone) record.bone = ids[1];
+        if (ids[0] == record.bone) setMuscleBone(record, ids[1]);
         if (ids[0] == record.reference) record.reference = ids[1];
     }
 }

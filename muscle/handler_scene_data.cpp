@@ -37,7 +37,7 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
         // the rest as the record held them.
         void* data = state->readData;
         unsigned int id = itemToU4(record->bone);
-        if (state->readU4(data, &id, 1) == 1) record->bone = itemFromU4(id);
+        if (state->readU4(data, &id, 1) == 1) setMuscleBone(*record, itemFromU4(id));
         id = itemToU4(record->reference);
         if (state->readU4(data, &id, 1) == 1) record->reference = itemFromU4(id);
         unsigned char flag = record->preserveVolume;

@@ -2,10 +2,14 @@
 // that bone, the options panel and ReadMuscle.
 #pragma once
 
+#include <cstdint>
+
 #include "math/vector.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {
+
+struct MuscleRegistry;
 
 struct MuscleRecord {
     LWItemID bone = nullptr;       // the key by which the record is found
@@ -17,6 +21,11 @@ struct MuscleRecord {
     bool afterIK = true;
     double restLength = 0.0;
     bool needsRebind = false;  // rest length and rest tip must be computed again
+    // Set when the record is appended: the registry whose index holds it, its
+    // index there, and the registry's rebind mark it was last bound under.
+    MuscleRegistry* owner = nullptr;
+    std::int32_t index = -1;
+    std::uint64_t boundMark = 0;
 };
 
 }  // namespace sinewrig

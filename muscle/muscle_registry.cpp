@@ -1,5 +1,6 @@
 #include "muscle/muscle_registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -47,10 +48,26 @@ MuscleRegistry* findOrMakeRegistry(const LWGlobalPool* pool) {
     return registry;
 }
 
+// Adds the record at `index` under `bone`. A lookup that cannot keep its
+// index in memory falls back to walking the records.
+void indexRecord(MuscleRegistry& registry, LWItemID bone, std::int32_t index) {
+    try {
+        auto& indices = registry.byBone[bone];
+        indices.insert(std::lower_bound(indices.begin(), indices.end(), index), index);
+    } catch (...) {
+        registry.indexed = false;
+        registry.byBone.clear();
+    }
+}
+
 }  // namespace
 
 std::int32_t findMuscle(const MuscleRegistry* registry, LWItemID bone) {
     if (!registry) return -1;
+    if (registry->indexed) {
+        auto found = registry->byBone.find(bone);
+        return found == registry->byBone.end() || found->second.empty() ? -1 : found->second.front();
+    }
     std::int32_t index = 0;
     for (const MuscleRecord& record : registry->records) {
         if (record.bone == bone) return index;
@@ -74,12 +91,41 @@ bool appendMuscle(MuscleRegistry* registry, const MuscleRecord& record) {
     } catch (...) {
         return false;
     }
+    MuscleRecord& added = registry->records.back();
+    added.owner = registry;
+    added.index = muscleCount(registry) - 1;
+    added.boundMark = registry->rebindMark;
+    if (registry->indexed) indexRecord(*registry, added.bone, added.index);
     return true;
 }
 
 void markAllForRebind(MuscleRegistry* registry) {
-    if (!registry) return;
-    for (MuscleRecord& record : registry->records) record.needsRebind = true;
+    if (registry) ++registry->rebindMark;
+}
+
+void setMuscleBone(MuscleRecord& record, LWItemID bone) {
+    if (record.bone == bone) return;
+    MuscleRegistry* registry = record.owner;
+    if (registry && registry->indexed) {
+        auto old = registry->byBone.find(record.bone);
+        if (old != registry->byBone.end()) {
+            auto& indices = old->second;
+            auto at = std::lower_bound(indices.begin(), indices.end(), record.index);
+            if (at != indices.end() && *at == record.index) indices.erase(at);
+            if (indices.empty()) registry->byBone.erase(old);
+        }
+        indexRecord(*registry, bone, record.index);
+    }
+    record.bone = bone;
+}
+
+bool needsRebind(const MuscleRecord& record) {
+    return record.needsRebind || (record.owner && record.boundMark < record.owner->rebindMark);
+}
+
+void markBound(MuscleRecord& record) {
+    record.needsRebind = false;
+    record.boundMark = record.owner ? record.owner->rebindMark : 0;
 }
 
 MuscleRegistry* getMuscleRegistry(const LWGlobalPool* pool) { return findOrMakeRegistry(pool); }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <unordered_map>
+#include <vector>
 
 #include "module/host_names.h"
 #include "module/lw_host.h"
@@ -18,15 +20,31 @@ namespace sinewrig {
 struct MuscleRegistry {
     std::deque<MuscleRecord> records;
     std::int32_t useCount = 0;
+    // Raised by markAllForRebind: a record bound under a lower mark needs binding again.
+    std::uint64_t rebindMark = 0;
+    // The indices of each bone's records, in ascending order, so that the first
+    // record of a bone is found without walking the records. When memory for
+    // it cannot be had the index is dropped and lookups walk the records.
+    std::unordered_map<LWItemID, std::vector<std::int32_t>> byBone;
+    bool indexed = true;
 };
 
-// Index of the first record of `bone`, searched from 0 upward; -1 when none.
+// Index of the first record of `bone`, in index order; -1 when none.
 std::int32_t findMuscle(const MuscleRegistry* registry, LWItemID bone);
 MuscleRecord& muscleAt(MuscleRegistry* registry, std::int32_t index);
 std::int32_t muscleCount(const MuscleRegistry* registry);
 // False when memory for the record cannot be had; the registry is then unchanged.
 bool appendMuscle(MuscleRegistry* registry, const MuscleRecord& record);
+// Every record now needs a rest binding before its next use; in constant time.
 void markAllForRebind(MuscleRegistry* registry);
+
+// A record's bone is its key: it is changed only through here, so that the
+// record is found under its new bone.
+void setMuscleBone(MuscleRecord& record, LWItemID bone);
+// Whether the record's rest length and rest tip must be computed again.
+bool needsRebind(const MuscleRecord& record);
+// The record's rest data has just been computed.
+void markBound(MuscleRecord& record);
 
 // Finds or makes the registry without counting a user; null only when no
 // memory can be had.

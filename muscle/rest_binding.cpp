@@ -21,7 +21,7 @@ void bindRest(HandlerInstance& instance, LWItemID item, MuscleRegistry* registry
     itemWorldMatrix(record->bone, instance.itemInfo, 0.0).transformPoint(tip);
     if (record->reference) itemInverseWorldMatrix(record->reference, instance.itemInfo, 0.0).transformPoint(tip);
     record->restTip = tip;
-    record->needsRebind = false;
+    markBound(*record);
 }
 
 }  // namespace sinewrig

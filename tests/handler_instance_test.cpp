@@ -98,7 +98,7 @@ TEST_F(HandlerInstanceTest, ShortOrTruncatedDataLeavesWhatCouldNotBeRead) {
     EXPECT_FALSE(record->afterIK);
     // The rest binding at the start of load computed these from the host.
     EXPECT_EQ(record->restLength, 2.0);
-    EXPECT_TRUE(record->needsRebind);
+    EXPECT_TRUE(needsRebind(*record));
 
     host::SceneData truncated = muscleData(arm, target, 0, 1, 9.0f, {4, 5, 6});
     truncated[5].values.resize(2);
@@ -122,10 +122,10 @@ TEST_F(HandlerInstanceTest, ShortOrTruncatedDataLeavesWhatCouldNotBeRead) {
 TEST_F(HandlerInstanceTest, LoadFlagsEveryRecordForRebinding) {
     LWInstance a = muscle(arm, target), b = handlers->apply(leg);
     handlers->evaluate(0.0);
-    EXPECT_FALSE(recordOf(arm)->needsRebind);
+    EXPECT_FALSE(needsRebind(*recordOf(arm)));
     handlers->load(b, muscleData(leg, target));
-    EXPECT_TRUE(recordOf(arm)->needsRebind);
-    EXPECT_TRUE(recordOf(leg)->needsRebind);
+    EXPECT_TRUE(needsRebind(*recordOf(arm)));
+    EXPECT_TRUE(needsRebind(*recordOf(leg)));
     (void)a;
 }
 
@@ -164,7 +164,7 @@ TEST_F(HandlerInstanceTest, CopyTakesReferenceAndOptionsButKeepsTheBone) {
     EXPECT_TRUE(record->preserveVolume);
     EXPECT_FALSE(record->afterIK);
     EXPECT_EQ(record->restLength, 3.0);
-    EXPECT_FALSE(record->needsRebind);
+    EXPECT_FALSE(needsRebind(*record));
     // The leg's tip (4, 0, 3) seen from the target at (0, 0, 1).
     EXPECT_DOUBLE_EQ(record->restTip.x, 4.0);
     EXPECT_DOUBLE_EQ(record->restTip.y, 0.0);
@@ -174,10 +174,10 @@ TEST_F(HandlerInstanceTest, CopyTakesReferenceAndOptionsButKeepsTheBone) {
 
 TEST_F(HandlerInstanceTest, CopyOntoItselfStillRebinds) {
     LWInstance instance = muscle(arm, target, true, false);
-    EXPECT_TRUE(recordOf(arm)->needsRebind);
+    EXPECT_TRUE(needsRebind(*recordOf(arm)));
     EXPECT_EQ(handlers->copy(instance, instance), nullptr);
     const MuscleRecord* record = recordOf(arm);
-    EXPECT_FALSE(record->needsRebind);
+    EXPECT_FALSE(needsRebind(*record));
     EXPECT_EQ(record->reference, target);
     EXPECT_TRUE(record->preserveVolume);
     EXPECT_FALSE(record->afterIK);

@@ -69,10 +69,10 @@ TEST_F(ModuleReloadTest, ARegistryLeftByAnEarlierLoadIsTakenOver) {
     EXPECT_EQ(left->useCount, 2);
     handlers->copy(copyTarget, mine);
     EXPECT_EQ(handlers->useItems(copyTarget), (std::vector<LWItemID>{other, reference}));
-    EXPECT_FALSE(recordOf(other)->needsRebind);
+    EXPECT_FALSE(needsRebind(*recordOf(other)));
 
     handlers->load(copyTarget, handlers->save(copyTarget));
-    EXPECT_TRUE(recordOf(bone)->needsRebind);  // load flagged the adopted registry
+    EXPECT_TRUE(needsRebind(*recordOf(bone)));  // load flagged the adopted registry
     const std::array<double, 6> motion = evaluated();
     EXPECT_NEAR(motion[5], std::sqrt(17.0) / 2.0, 1e-12);
     handlers->removeAll();

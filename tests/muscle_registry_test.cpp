@@ -36,7 +36,7 @@ TEST(MuscleRecords, FindMuscleSearchesFromTheFirstRecord) {
     EXPECT_FALSE(muscleAt(&registry, 1).afterIK);
     EXPECT_EQ(findMuscle(&registry, reinterpret_cast<LWItemID>(8)), -1);
     markAllForRebind(&registry);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(muscleAt(&registry, i).needsRebind);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(needsRebind(muscleAt(&registry, i)));
 }
 
 TEST_F(MuscleRegistryTest, FirstInstanceMakesABlockOfOnePointerHoldingANewRegistry) {
@@ -62,7 +62,7 @@ TEST_F(MuscleRegistryTest, FirstInstanceMakesABlockOfOnePointerHoldingANewRegist
     EXPECT_EQ(record.restLength, 2.5);
     EXPECT_TRUE(record.afterIK);
     EXPECT_FALSE(record.preserveVolume);
-    EXPECT_FALSE(record.needsRebind);
+    EXPECT_FALSE(needsRebind(record));
     EXPECT_EQ(record.restTip.x, 0.0);
     EXPECT_EQ(record.restTip.z, 0.0);
 }
@@ -142,7 +142,7 @@ TEST_F(MuscleRegistryTest, ARegistryFoundInTheBlockIsAdoptedWithItsRecords) {
 
     // Evaluation reaches the adopted registry: the pending rest binding runs.
     handlers->evaluate(1.0);
-    EXPECT_FALSE(muscleAt(left, 0).needsRebind);
+    EXPECT_FALSE(needsRebind(muscleAt(left, 0)));
     EXPECT_EQ(muscleAt(left, 0).restLength, 2.5);
     EXPECT_DOUBLE_EQ(motionOf(arm).scaling[2], 2.0);
 

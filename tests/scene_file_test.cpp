@@ -75,7 +75,7 @@ TEST(SceneFile, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
         EXPECT_EQ(record->preserveVolume, records[i].preserveVolume);
         EXPECT_EQ(record->afterIK, records[i].afterIK);
         EXPECT_EQ(record->restLength, double(float(records[i].restLength)));
-        EXPECT_TRUE(record->needsRebind);
+        EXPECT_TRUE(needsRebind(*record));
     }
     ASSERT_TRUE(host::saveSceneFile(second, fresh.layout, *fresh.handlers, error)) << error;
     EXPECT_EQ(readFile(second), readFile(first));
