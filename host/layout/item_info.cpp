@@ -22,12 +22,10 @@ LWItemID next(LWItemID id) {
     layout().log.record("next", id);
     const Item* current = item(id);
     if (!current) return nullptr;
-    bool after = false;
-    for (const Item& it : layout().scene.items()) {
-        if (after && it.type == current->type && it.owner == current->owner)
-            return it.id;
-        if (it.id == id) after = true;
-    }
+    // Items are kept in scene order, so the walk goes on from the current one.
+    const auto& items = layout().scene.items();
+    for (std::size_t i = static_cast<std::size_t>(current - items.data()) + 1; i < items.size(); ++i)
+        if (items[i].type == current->type && items[i].owner == current->owner) return items[i].id;
     return nullptr;
 }
 
