@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "host/layout/layout.h"
@@ -18,6 +19,21 @@ std::string loadError(const std::string& path) {
     EXPECT_FALSE(host::ModuleFile::load(path, error));
     return error;
 }
+
+// A stand-in Layout with Wobble.p loaded and its motion handler hosted.
+struct WobbleLayout : ::testing::Test {
+    void SetUp() override {
+        std::string error;
+        module = host::ModuleFile::load(WOBBLE_MODULE_FILE, error);
+        ASSERT_TRUE(module) << error;
+        handlers = std::make_unique<host::MotionHandlers>(layout, *module, "Wobble");
+    }
+    void TearDown() override { handlers.reset(); }
+
+    host::Layout layout;
+    std::unique_ptr<host::ModuleFile> module;
+    std::unique_ptr<host::MotionHandlers> handlers;
+};
 
 }  // namespace
 
@@ -50,12 +66,8 @@ TEST(ModuleProbe, FilesThatAreNoModule) {
 
 // Wobble leaves copy, descln, flags, the item functions and its interface's
 // options null: every host path that would call them must step round them.
-TEST(NullCallbacks, AreNeverCalledOnAnyHostPath) {
-    host::Layout layout;
-    std::string error;
-    auto module = host::ModuleFile::load(WOBBLE_MODULE_FILE, error);
-    ASSERT_TRUE(module) << error;
-    host::MotionHandlers handlers(layout, *module, "Wobble");
+TEST_F(WobbleLayout, NullCallbacksAreNeverCalledOnAnyHostPath) {
+    host::MotionHandlers& handlers = *this->handlers;
     LWItemID bone = layout.scene.addItem(LWI_BONE, "Bone");
     LWInstance instance = handlers.apply(bone);
     ASSERT_NE(instance, nullptr);
@@ -82,12 +94,8 @@ TEST(NullCallbacks, AreNeverCalledOnAnyHostPath) {
     EXPECT_EQ(handlers.instances().size(), 1u);
 }
 
-TEST(SetParamRecord, KeepsEveryCallsValuesWhileTheCallLogIsOn) {
-    host::Layout layout;
-    std::string error;
-    auto module = host::ModuleFile::load(WOBBLE_MODULE_FILE, error);
-    ASSERT_TRUE(module) << error;
-    host::MotionHandlers handlers(layout, *module, "Wobble");
+TEST_F(WobbleLayout, SetParamRecordKeepsEveryCallsValuesWhileTheCallLogIsOn) {
+    host::MotionHandlers& handlers = *this->handlers;
     LWItemID item = layout.scene.addItem(LWI_OBJECT, "Ball");
     const double start[3] = {1, 2, 3};
     layout.scene.setValue(item, LWIP_POSITION, start);
