@@ -24,9 +24,9 @@ struct CheckRun {
         return found;
     }
     std::string lastLine() const {
-        const std::size_t end = out.find_last_not_of('\n');
-        const std::size_t start = out.find_last_of('\n', end);
-        return out.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+        std::string text = out;
+        while (!text.empty() && text.back() == '\n') text.pop_back();
+        return text.substr(text.find_last_of('\n') + 1);  // npos + 1: the whole text
     }
 };
 
@@ -84,7 +84,8 @@ TEST(CheckModule, FaultsOfAModuleFailTheVerdict) {
     EXPECT_EQ(versions[0].rfind(refused, 0), 0u) << versions[0];
     EXPECT_NE(versions[0].find("of its local record; changed bytes "), std::string::npos) << versions[0];
     EXPECT_NE(versions[0].find("of its instance function record"), std::string::npos) << versions[0];
-    const auto evaluation = run.linesStartingWith("  FAIL evaluate frames 0 1 2 15 30: 10 setParam calls, 2 not finite");
+    const auto evaluation =
+        run.linesStartingWith("  FAIL evaluate frames 0 1 2 15 30: 10 setParam calls, 2 not finite");
     ASSERT_EQ(evaluation.size(), 1u) << run.out;
     // The parent bone is evaluated first.
     EXPECT_NE(evaluation[0].find("the first setParam of position on \"Upper\" at frame 0: (0, nan"),

@@ -1,5 +1,7 @@
 #include "tools/sinewrig/check_commands.h"
 
+#include <optional>
+
 #include "tools/sinewrig/check_panels.h"
 #include "tools/sinewrig/server_classes.h"
 
