@@ -75,6 +75,8 @@ void setParam(LWItemParam which, const LWDVector vector) {
     Layout& layout = *Layout::active();
     MotionState& state = layout.motion;
     layout.log.record("setParam", state.current(), which, state.time());
+    if (layout.log.enabled && vector)
+        state.writes.push_back({state.current(), which, state.time(), {vector[0], vector[1], vector[2]}});
     auto* motion = const_cast<ItemMotion*>(state.motionOf(state.current()));
     if (double* value = motion ? motion->param(which) : nullptr) std::memcpy(value, vector, 3 * sizeof(double));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "host/layout/scene.h"
 #include "module/lw_host.h"
@@ -18,6 +19,14 @@ struct ItemMotion {
 
     double* param(LWItemParam which);
     const double* param(LWItemParam which) const;
+};
+
+// One setParam call, with the values as the module passed them.
+struct ParamWrite {
+    LWItemID item;
+    LWItemParam param;
+    double time;
+    double value[3];
 };
 
 class MotionState {
@@ -38,6 +47,10 @@ public:
     // The handlers' result for an item they have run for at `time`, if any.
     bool reports(LWItemID item, LWItemParam param, double time, double out[3]) const;
     const ItemMotion* motionOf(LWItemID item) const;
+
+    // Every setParam call over all evaluations, kept while the Layout's call
+    // log is enabled (so that timing runs allocate nothing); never cleared by start.
+    std::vector<ParamWrite> writes;
 
 private:
     bool started_ = false;

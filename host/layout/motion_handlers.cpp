@@ -141,6 +141,10 @@ SceneData MotionHandlers::save(LWInstance instance) const {
 
 LWError MotionHandlers::load(LWInstance instance, const SceneData& data) const {
     LoadState state(data);
+    return load(instance, state);
+}
+
+LWError MotionHandlers::load(LWInstance instance, LoadState& state) const {
     const Server* server = serverOf(instance);
     return server->inst.load ? server->inst.load(instance, state.record()) : nullptr;
 }

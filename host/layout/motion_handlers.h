@@ -62,6 +62,8 @@ public:
     SceneData save(LWInstance instance) const;
     // Calls load with a LoadState over `data`.
     LWError load(LWInstance instance, const SceneData& data) const;
+    // The same over a LoadState the caller keeps, to see what the module read.
+    LWError load(LWInstance instance, LoadState& state) const;
     LWError copy(LWInstance to, LWInstance from) const;
 
     // What opening an instance's options did: the ItemMotionInterface server

@@ -1,6 +1,24 @@
 #include "host/layout/scene_data.h"
 
+#include <cstdio>
+
 namespace host {
+
+std::string exactNumber(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::string sceneDataLines(const SceneData& data) {
+    std::string lines;
+    for (const SceneWrite& write : data) {
+        lines += "Data " + write.type + " " + std::to_string(write.values.size());
+        for (double value : write.values) lines += " " + exactNumber(value);
+        lines += "\n";
+    }
+    return lines;
+}
 
 struct SaveWriter {
     template <class T>

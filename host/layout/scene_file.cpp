@@ -14,12 +14,6 @@ constexpr const char* kHeader = "SinewrigStandInScene 2";
 std::uintptr_t raw(LWItemID id) { return reinterpret_cast<std::uintptr_t>(id); }
 LWItemID itemFrom(unsigned long long value) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(value)); }
 
-std::string number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
 // Names are kept byte for byte: anything outside printable ASCII, and the
 // quote and backslash, as \xNN.
 std::string quoted(const std::string& name) {
@@ -62,24 +56,21 @@ bool saveSceneFile(const std::string& path, const Layout& layout, const MotionHa
     out << kHeader << "\n";
     for (const Item& item : layout.scene.items()) {
         out << "Item " << item.type << " " << raw(item.id) << " " << raw(item.parent) << " " << raw(item.owner)
-            << " " << number(item.restLength) << " " << item.colour << " " << (item.named ? 1 : 0) << " "
+            << " " << exactNumber(item.restLength) << " " << item.colour << " " << (item.named ? 1 : 0) << " "
             << quoted(item.name) << "\n";
         for (int p = 0; p < 3; ++p) {
             const Channel* channels = Scene::channels(item, kParamIDs[p]);
             for (int axis = 0; axis < 3; ++axis) {
                 out << "Channel " << kParams[p] << " " << axis << " " << channels[axis].keys.size();
-                for (const Key& key : channels[axis].keys) out << " " << number(key.time) << " " << number(key.value);
+                for (const Key& key : channels[axis].keys)
+                    out << " " << exactNumber(key.time) << " " << exactNumber(key.value);
                 out << "\n";
             }
         }
     }
     for (const MotionHandlers::Applied& applied : handlers.instances()) {
         out << "Handler " << applied.server->name << " " << raw(applied.item) << "\n";
-        for (const SceneWrite& write : handlers.save(applied.instance)) {
-            out << "Data " << write.type << " " << write.values.size();
-            for (double value : write.values) out << " " << number(value);
-            out << "\n";
-        }
+        out << sceneDataLines(handlers.save(applied.instance));
         out << "EndHandler\n";
     }
     std::ofstream file(path, std::ios::binary);

@@ -1,60 +1,15 @@
 #include "host/process/module_file.h"
 
-#include <cstdio>
-#include <cstring>
-
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <dlfcn.h>
 #endif
 
+#include "host/process/module_probe.h"
+#include "host/process/shared_library.h"
+
 namespace host {
-
-namespace {
-
-constexpr unsigned kSyncWord = 0x04121994;
-constexpr unsigned kModuleVersion = 3;
-constexpr unsigned kMachineX86 = 0x300;
-
-void* openLibrary(const std::string& path, std::string& reason) {
-#if defined(_WIN32)
-    HMODULE library = LoadLibraryA(path.c_str());
-    if (!library) reason = "cannot be loaded (Windows error " + std::to_string(GetLastError()) + ")";
-    return reinterpret_cast<void*>(library);
-#else
-    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* why = dlerror();
-        reason = std::string("cannot be loaded: ") + (why ? why : "unknown error");
-    }
-    return library;
-#endif
-}
-
-void* findSymbol(void* library, const char* name) {
-#if defined(_WIN32)
-    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), name));
-#else
-    return dlsym(library, name);
-#endif
-}
-
-void closeLibrary(void* library) {
-#if defined(_WIN32)
-    FreeLibrary(reinterpret_cast<HMODULE>(library));
-#else
-    dlclose(library);
-#endif
-}
-
-std::string hex(unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
-}
-
-}  // namespace
 
 std::unique_ptr<ModuleFile> ModuleFile::load(const std::string& path, std::string& error) {
     std::string reason;
@@ -64,18 +19,15 @@ std::unique_ptr<ModuleFile> ModuleFile::load(const std::string& path, std::strin
         return nullptr;
     }
     auto* descriptor = static_cast<const ModuleDescriptor*>(findSymbol(library, "_mod_descrip"));
-    if (!descriptor)
+    if (!descriptor) {
         reason = "exports no _mod_descrip";
-    else if (descriptor->sysSync != kSyncWord)
-        reason = "bad sync word " + hex(descriptor->sysSync) + ", want " + hex(kSyncWord);
-    else if (descriptor->sysVersion != kModuleVersion)
-        reason = "module system version " + std::to_string(descriptor->sysVersion) + ", want 3";
-#if defined(_WIN32)
-    else if (descriptor->sysMachine != kMachineX86)
-        reason = "machine type " + hex(descriptor->sysMachine) + ", want 0x300";
-#endif
-    else if (!descriptor->startup)
-        reason = "has no startup function";
+    } else {
+        for (const DescriptorCheck& check : checkDescriptor(*descriptor))
+            if (!check.passed && check.required) {
+                reason = check.reason;
+                break;
+            }
+    }
     if (!reason.empty()) {
         closeLibrary(library);
         error = path + ": " + reason;

@@ -40,6 +40,9 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
     CLI::App* checkCommand = app.add_subcommand(
         "check", "Load a module file as the host does and check its descriptor, its servers and their callbacks.");
     checkCommand->add_option("plugin", check.plugin, "the module file")->required();
+    checkCommand->footer(
+        "Prints one PASS, FAIL or INFO line per check and a verdict. Exit status: 0 when nothing failed, 1 when "
+        "a check failed, 2 when the file cannot be loaded as a library.");
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {

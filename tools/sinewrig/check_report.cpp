@@ -1,0 +1,56 @@
+#include "tools/sinewrig/check_report.h"
+
+#include <cstdio>
+
+#include "tools/sinewrig/cli.h"
+
+namespace sinewrig_tool {
+
+void CheckReport::heading(const std::string& title) { out_ << title << std::endl; }
+
+void CheckReport::line(const char* mark, const std::string& what) { out_ << "  " << mark << " " << what << std::endl; }
+
+void CheckReport::fail(const std::string& what) {
+    ++failures_;
+    line("FAIL", what);
+}
+
+void CheckReport::check(bool passed, const std::string& what) {
+    if (passed)
+        pass(what);
+    else
+        fail(what);
+}
+
+int CheckReport::verdict() {
+    if (failures_ == 0) {
+        out_ << "verdict: PASS" << std::endl;
+        return kExitOk;
+    }
+    out_ << "verdict: FAIL (" << failures_ << " failed)" << std::endl;
+    return kExitFailed;
+}
+
+std::string quotedText(const char* text) {
+    if (!text) return "null";
+    std::string out = "\"";
+    for (const char* c = text; *c; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
+            out += *c;
+        } else {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            out += escape;
+        }
+    }
+    return out + "\"";
+}
+
+std::string hexNumber(unsigned long long value, int digits) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
+    return text;
+}
+
+}  // namespace sinewrig_tool
