@@ -1,5 +1,6 @@
 #include "host/layout/mesh_info.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/layout/layout.h"
@@ -120,6 +121,11 @@ LWMeshInfo* MeshViews::open(LWItemID object, std::shared_ptr<const ObjectMesh> m
     info.polTag = polTag;
     views_.push_back(std::move(view));
     return &views_.back()->info;
+}
+
+void MeshViews::releaseDestroyed() {
+    views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& view) { return view->destroyed; }),
+                 views_.end());
 }
 
 std::vector<std::string> MeshViews::problems() const {

@@ -32,6 +32,9 @@ public:
     // Misuse so far, and the views still waiting for destroy.
     std::vector<std::string> problems() const;
     void problem(const std::string& what) { misuse_.push_back(what); }
+    // Frees the views the module has destroyed, for long runs; a use of one
+    // after this is no longer caught.
+    void releaseDestroyed();
 
 private:
     std::vector<std::unique_ptr<MeshView>> views_;

@@ -1,5 +1,6 @@
 #include "host/layout/skelegon_bones.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -29,10 +30,22 @@ Rotation aimedAlong(const Vector& d) {
     return rotationFromHPB(across == 0.0 ? 0.0 : std::atan2(d[0], d[2]), -std::atan2(d[1], across), 0.0);
 }
 
-bool isAncestor(const std::vector<Skelegon>& skelegons, int ancestor, int of) {
-    for (int at = of; at != -1; at = skelegons[at].parent)
-        if (at == ancestor) return true;
-    return false;
+// Skelegons that end in each other would make each other's parent: in each
+// such loop the last of them, which would close it, stays a child of the
+// object. Every chain is walked once, so long chains cost no more than short.
+void breakLoops(std::vector<Skelegon>& skelegons) {
+    std::vector<int> walk(skelegons.size(), -1);  // the walk that reached a skelegon first
+    for (int start = 0; start < static_cast<int>(skelegons.size()); ++start) {
+        int at = start;
+        while (at != -1 && walk[at] == -1) {
+            walk[at] = start;
+            at = skelegons[at].parent;
+        }
+        if (at == -1 || walk[at] != start) continue;  // ended at the object, or in a chain walked before
+        int last = at;
+        for (int in = skelegons[at].parent; in != at; in = skelegons[in].parent) last = std::max(last, in);
+        skelegons[last].parent = -1;
+    }
 }
 
 }  // namespace
@@ -49,19 +62,13 @@ std::vector<LWItemID> makeSkelegonBones(Scene& scene, LWItemID object) {
         s.rotation = aimedAlong({s.tip[0] - s.pivot[0], s.tip[1] - s.pivot[1], s.tip[2] - s.pivot[2]});
         skelegons.push_back(s);
     }
-    // The first skelegon ending where one starts is its parent, unless that would close a loop.
-    std::map<Vector, std::vector<int>> endingAt;
-    for (int j = 0; j < static_cast<int>(skelegons.size()); ++j) endingAt[skelegons[j].tip].push_back(j);
+        std::map<Vector, int> endingAt;  // the first skelegon ending at each point
+    for (int j = static_cast<int>(skelegons.size()) - 1; j >= 0; --j) endingAt[skelegons[j].tip] = j;
     for (int i = 0; i < static_cast<int>(skelegons.size()); ++i) {
         auto ending = endingAt.find(skelegons[i].pivot);
-        if (ending == endingAt.end()) continue;
-        for (int j : ending->second)
-            if (j != i && !isAncestor(skelegons, i, j)) {
-                skelegons[i].parent = j;
-                break;
-            }
+        if (ending != endingAt.end() && ending->second != i) skelegons[i].parent = ending->second;
     }
-
+    breakLoops(skelegons);
     std::vector<LWItemID> bones;
     for (const Skelegon& s : skelegons) {
         const char* part = s.polygon->tag(LWID_('P', 'A', 'R', 'T'));

@@ -28,6 +28,7 @@ LWPolID MeshObject::addPolygon(int index, LWID type, const std::vector<LWPntID>&
     polygon->points = points;
     polygon->selected = selected;
     polygons.push_back(std::move(polygon));
+    polygons_[polygons.back().get()] = polygons.back().get();
     return polygons.back().get();
 }
 
@@ -48,11 +49,8 @@ MeshPolygon* MeshObject::polygon(LWPolID id) {
 }
 
 const MeshPolygon* MeshObject::polygon(LWPolID id) const {
-    if (!id) return nullptr;
-    for (const MeshLayer& layer : layers_)
-        for (const auto& polygon : layer.polygons)
-            if (polygon.get() == id) return polygon.get();
-    return nullptr;
+    auto found = polygons_.find(id);
+    return found == polygons_.end() ? nullptr : found->second;
 }
 
 const char* MeshObject::tag(LWPolID id, LWID tagType) const {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "module/lw_host.h"
@@ -53,6 +54,7 @@ public:
 
 private:
     std::vector<MeshLayer> layers_;
+    std::unordered_map<LWPolID, MeshPolygon*> polygons_;  // every layer's, by ID
 };
 
 }  // namespace host
