@@ -24,42 +24,41 @@ namespace {
 
 constexpr double kTolerance = 1e-12;
 
+// The running product over the item's chain, from the identity, which a
+// looping chain restarts.
+template <class Step>
+Matrix4 overChain(LWItemID item, const LWItemInfo& info, Step step) {
+    Matrix4 m;
+    walkParentChain(item, info, [&](LWItemID level) { step(m, level); }, [&] { m.setIdentity(); });
+    return m;
+}
+
 // What itemWorldMatrix computed before: every level turned and moved in place
 // on the running 4x4 product.
 Matrix4 matrix4World(LWItemID item, const LWItemInfo& info, LWTime time) {
-    Matrix4 world;
-    walkParentChain(
-        item, info,
-        [&](LWItemID level) {
-            LWDVector rot = {0, 0, 0}, pos = {0, 0, 0};
-            info.param(level, LWIP_ROTATION, time, rot);
-            world.rotateHPB(rot[0], rot[1], rot[2]);
-            info.param(level, LWIP_POSITION, time, pos);
-            world.translate(pos[0], pos[1], pos[2]);
-        },
-        [&] { world.setIdentity(); });
-    return world;
+    return overChain(item, info, [&](Matrix4& world, LWItemID level) {
+        LWDVector rot = {0, 0, 0}, pos = {0, 0, 0};
+        info.param(level, LWIP_ROTATION, time, rot);
+        world.rotateHPB(rot[0], rot[1], rot[2]);
+        info.param(level, LWIP_POSITION, time, pos);
+        world.translate(pos[0], pos[1], pos[2]);
+    });
 }
 
 // What itemInverseWorldMatrix computed before: each level's inverse from
 // negated values, multiplied on the left of the running product.
 Matrix4 matrix4Inverse(LWItemID item, const LWItemInfo& info, LWTime time) {
-    Matrix4 inverse;
-    walkParentChain(
-        item, info,
-        [&](LWItemID level) {
-            LWDVector pos = {0, 0, 0}, rot = {0, 0, 0};
-            Matrix4 local;
-            info.param(level, LWIP_POSITION, time, pos);
-            local.translate(pos[0] * -1.0, pos[1] * -1.0, pos[2] * -1.0);
-            info.param(level, LWIP_ROTATION, time, rot);
-            local.rotateY(rot[0] * -1.0);
-            local.rotateX(rot[1] * -1.0);
-            local.rotateZ(rot[2] * -1.0);
-            inverse = multiply(local, inverse);
-        },
-        [&] { inverse.setIdentity(); });
-    return inverse;
+    return overChain(item, info, [&](Matrix4& inverse, LWItemID level) {
+        LWDVector pos = {0, 0, 0}, rot = {0, 0, 0};
+        Matrix4 local;
+        info.param(level, LWIP_POSITION, time, pos);
+        local.translate(pos[0] * -1.0, pos[1] * -1.0, pos[2] * -1.0);
+        info.param(level, LWIP_ROTATION, time, rot);
+        local.rotateY(rot[0] * -1.0);
+        local.rotateX(rot[1] * -1.0);
+        local.rotateZ(rot[2] * -1.0);
+        inverse = multiply(local, inverse);
+    });
 }
 
 Vec3 transformed(const Matrix4& m, Vec3 v) {
