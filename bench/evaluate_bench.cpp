@@ -30,11 +30,17 @@ const host::ModuleFile& module() {
     return *loaded;
 }
 
-LWItemID chain(host::Layout& layout, LWItemType type, int depth) {
+// Every level turned about all three axes, or, as most of a real rig's links
+// are, about its heading alone.
+enum class Turns { All, HeadingOnly };
+
+LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
     LWItemID item = nullptr;
+    const bool all = turns == Turns::All;
     for (int level = 0; level <= depth; ++level) {
         item = layout.scene.addItem(type, "link", item);
-        const double position[3] = {0.1 * level, 0.2, 0.5}, rotation[3] = {0.05, -0.03, 0.02};
+        const double position[3] = {0.1 * level, 0.2, 0.5};
+        const double rotation[3] = {0.05, all ? -0.03 : 0.0, all ? 0.02 : 0.0};
         layout.scene.setValue(item, LWIP_POSITION, position);
         layout.scene.setValue(item, LWIP_ROTATION, rotation);
     }
@@ -61,9 +67,9 @@ struct EvaluationScene {
     LWInstance instance;
     LWItemMotionAccess access{};
 
-    EvaluationScene(int boneDepth, int referenceDepth) {
-        bone = chain(layout, LWI_BONE, boneDepth);
-        reference = chain(layout, LWI_OBJECT, referenceDepth);
+    EvaluationScene(int boneDepth, int referenceDepth, Turns turns) {
+        bone = chain(layout, LWI_BONE, boneDepth, turns);
+        reference = chain(layout, LWI_OBJECT, referenceDepth, turns);
         instance = handlers.apply(bone);
         handlers.load(instance, muscleData(bone, reference));
         layout.log.enabled = false;
@@ -74,15 +80,17 @@ struct EvaluationScene {
     }
 };
 
+template <Turns turns>
 void evaluate(benchmark::State& state) {
-    EvaluationScene scene(int(state.range(0)), int(state.range(1)));
+    EvaluationScene scene(int(state.range(0)), int(state.range(1)), turns);
     const LWItemMotionHandler& table = scene.handlers.table();
     for (auto _ : state) table.evaluate(scene.instance, &scene.access);
 }
 
 // What evaluate asks of the host, in the same order, without the module.
+template <Turns turns>
 void hostCallsAlone(benchmark::State& state) {
-    EvaluationScene scene(int(state.range(0)), int(state.range(1)));
+    EvaluationScene scene(int(state.range(0)), int(state.range(1)), turns);
     const auto* info =
         static_cast<const LWItemInfo*>(host::Services::globalLookup("LW Item Info 3", GFUSE_TRANSIENT));
     const LWItemMotionAccess& access = scene.access;
@@ -110,8 +118,10 @@ void depths(benchmark::internal::Benchmark* b) {
     b->ArgNames({"bone", "reference"});
 }
 
-BENCHMARK(evaluate)->Apply(depths);
-BENCHMARK(hostCallsAlone)->Apply(depths);
+BENCHMARK(evaluate<Turns::All>)->Name("evaluate")->Apply(depths);
+BENCHMARK(hostCallsAlone<Turns::All>)->Name("hostCallsAlone")->Apply(depths);
+BENCHMARK(evaluate<Turns::HeadingOnly>)->Name("evaluateHeadingOnly")->Apply(depths);
+BENCHMARK(hostCallsAlone<Turns::HeadingOnly>)->Name("hostCallsAloneHeadingOnly")->Apply(depths);
 
 void loadScene(benchmark::State& state) {
     const int muscles = int(state.range(0));
@@ -171,14 +181,17 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-24s %12s %12s %8s %13s\n", "depth bone/reference", "evaluate ns", "host ns", "ratio",
-                "module share");
+    std::printf("\n%-13s %-24s %12s %12s %8s %13s\n", "turned about", "depth bone/reference", "evaluate ns",
+                "host ns", "ratio", "module share");
     for (const auto& [name, ns] : reporter.nanoseconds) {
-        if (name.rfind("evaluate/", 0) != 0) continue;
-        const double host = reporter.find("hostCallsAlone/" + name.substr(9));
+        // "evaluate<variant>/<depths>" pairs with "hostCallsAlone<variant>/<depths>".
+        const std::size_t slash = name.find('/');
+        if (name.rfind("evaluate", 0) != 0 || slash == std::string::npos) continue;
+        const std::string variant = name.substr(8, slash - 8), depth = name.substr(slash + 1);
+        const double host = reporter.find("hostCallsAlone" + variant + "/" + depth);
         if (host <= 0.0) continue;
-        std::printf("%-24s %12.1f %12.1f %8.2f %12.0f%%\n", name.substr(9).c_str(), ns, host, ns / host,
-                    100.0 * (ns - host) / ns);
+        std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%%\n", variant.empty() ? "H, P and B" : "H only",
+                    depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns);
     }
     benchmark::Shutdown();
     return 0;

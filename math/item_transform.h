@@ -1,19 +1,26 @@
-// World matrices of host items, built from the positions and rotations that
+// World transforms of host items, built from the positions and rotations that
 // "LW Item Info 3" reports relative to each parent. Scale and pivots are not
-// read: the matrices are rigid.
+// read: the transforms are rigid.
 #pragma once
 
 #include "math/matrix4.h"
+#include "math/rigid_transform.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {
 
 // Takes a point from the item's own frame to world space. Asks the host, item
 // by item up the chain: rotation, position, parent.
+RigidTransform itemWorldTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 Matrix4 itemWorldMatrix(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 
-// The inverse of itemWorldMatrix, built from negated values. Asks the host,
-// item by item up the chain: position, rotation, parent.
+// The same for one point, carried up the chain level by level, with the same
+// host queries; cheaper than building the transform.
+Vec3 itemToWorld(LWItemID item, const LWItemInfo* itemInfo, LWTime time, const Vec3& point);
+
+// The inverse of the world transform: takes a world point into the item's own
+// frame. Asks the host, item by item up the chain: position, rotation, parent.
+RigidTransform itemInverseWorldTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 
 }  // namespace sinewrig

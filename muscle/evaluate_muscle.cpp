@@ -22,16 +22,12 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     setMuscleBone(record, access->item);
     if (!record.reference) return;
 
-    Vec3 target = record.restTip;
-    itemWorldMatrix(record.reference, instance->itemInfo, access->time).transformPoint(target);
-    itemInverseWorldMatrix(record.bone, instance->itemInfo, access->time).transformPoint(target);
+    Vec3 target = itemToWorld(record.reference, instance->itemInfo, access->time, record.restTip);
+    target = transformPoint(itemInverseWorldTransform(record.bone, instance->itemInfo, access->time), target);
 
     LWDVector rotation = {0.0, 0.0, 0.0};
     access->getParam(LWIP_ROTATION, access->time, rotation);
-    Matrix4 ownRotation;
-    ownRotation.setIdentity();
-    ownRotation.rotateHPB(rotation[0], rotation[1], rotation[2]);
-    ownRotation.transformPoint(target);
+    target = target * rotationHPB(rotation[0], rotation[1], rotation[2]);
     // Only a host that reports non-finite motion makes the target non-finite;
     // its bone is then handed back the motion it came with.
     const bool aimable = isFinite(target);

@@ -17,9 +17,9 @@ void bindRest(HandlerInstance& instance, LWItemID item, MuscleRegistry* registry
     // length, and a reference of 0 leaves the tip in world space.
     record->restLength =
         record->bone && instance.boneInfo ? instance.boneInfo->restLength(record->bone) : 0.0;
-    Vec3 tip{0.0, 0.0, record->restLength};
-    itemWorldMatrix(record->bone, instance.itemInfo, 0.0).transformPoint(tip);
-    if (record->reference) itemInverseWorldMatrix(record->reference, instance.itemInfo, 0.0).transformPoint(tip);
+    Vec3 tip = itemToWorld(record->bone, instance.itemInfo, 0.0, {0.0, 0.0, record->restLength});
+    if (record->reference)
+        tip = transformPoint(itemInverseWorldTransform(record->reference, instance.itemInfo, 0.0), tip);
     record->restTip = tip;
     markBound(*record);
 }
