@@ -18,18 +18,33 @@ RigidTransform localTransform(LWItemID item, const LWItemInfo& info, LWTime time
     return {rotationHPB(rot[0], rot[1], rot[2]), vec3From(pos)};
 }
 
+// The item's local transform as the host reports it, but not turned: its
+// rotation is handed back instead, and costs no sines.
+RigidTransform unturnedLocalTransform(LWItemID item, const LWItemInfo& info, LWTime time, double rotation[3]) {
+    LWDVector pos = {0, 0, 0};
+    info.param(item, LWIP_POSITION, time, pos);
+    rotation[0] = rotation[1] = rotation[2] = 0.0;
+    info.param(item, LWIP_ROTATION, time, rotation);
+    return {Rotation3{}, vec3From(pos)};
+}
+
 // local * parent's local * ... up to the root. The first level is taken as it
-// is rather than multiplied onto an identity.
+// is rather than multiplied onto an identity; with `ownRotation` it is taken
+// unturned and its rotation handed back there.
 template <Asks order>
-RigidTransform worldTransform(LWItemID item, const LWItemInfo* info, LWTime time) {
+RigidTransform worldTransform(LWItemID item, const LWItemInfo* info, LWTime time, double* ownRotation = nullptr) {
     RigidTransform world;
     if (!item || !info) return world;
     bool first = true;
     walkParentChain(
         item, *info,
         [&](LWItemID level) {
-            const RigidTransform local = localTransform<order>(level, *info, time);
-            world = first ? local : world * local;
+            if (first && ownRotation) {
+                world = unturnedLocalTransform(level, *info, time, ownRotation);
+            } else {
+                const RigidTransform local = localTransform<order>(level, *info, time);
+                world = first ? local : world * local;
+            }
             first = false;
         },
         [&] { first = true; });
@@ -60,6 +75,11 @@ RigidTransform itemInverseWorldTransform(LWItemID item, const LWItemInfo* info, 
     // Accumulated forwards and inverted once: a rigid transform's inverse is its
     // transposed rotation with the translation turned back and negated.
     return inverse(worldTransform<Asks::PositionFirst>(item, info, time));
+}
+
+RigidTransform itemInversePivotTransform(LWItemID item, const LWItemInfo* info, LWTime time, double ownRotation[3]) {
+    ownRotation[0] = ownRotation[1] = ownRotation[2] = 0.0;
+    return inverse(worldTransform<Asks::PositionFirst>(item, info, time, ownRotation));
 }
 
 Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* info, LWTime time) {

@@ -21,6 +21,12 @@ Vec3 itemToWorld(LWItemID item, const LWItemInfo* itemInfo, LWTime time, const V
 // The inverse of the world transform: takes a world point into the item's own
 // frame. Asks the host, item by item up the chain: position, rotation, parent.
 RigidTransform itemInverseWorldTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
+
+// The same with the item's own rotation left out: takes a world point into a
+// frame at the item's pivot, turned as its parent is. The rotation the host
+// reported for the item comes back in `ownRotation`. Same host queries.
+RigidTransform itemInversePivotTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time,
+                                         double ownRotation[3]);
 Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 
 }  // namespace sinewrig

@@ -1,6 +1,7 @@
 #include "muscle/evaluate_muscle.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "math/item_transform.h"
 #include "muscle/muscle_registry.h"
@@ -11,6 +12,9 @@ namespace sinewrig {
 namespace {
 
 bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool isFinite(const double v[3]) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
+
+bool sameBits(const double a[3], const double b[3]) { return std::memcmp(a, b, 3 * sizeof(double)) == 0; }
 
 }  // namespace
 
@@ -23,11 +27,16 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     if (!record.reference) return;
 
     Vec3 target = itemToWorld(record.reference, instance->itemInfo, access->time, record.restTip);
-    target = transformPoint(itemInverseWorldTransform(record.bone, instance->itemInfo, access->time), target);
+    LWDVector own;
+    target = transformPoint(itemInversePivotTransform(record.bone, instance->itemInfo, access->time, own), target);
 
+    // The target seen from the bone's pivot along its parent's axes: turned
+    // back by the bone's own rotation and forward by its motion's, which
+    // cancel when the motion is the rotation the item reports.
     LWDVector rotation = {0.0, 0.0, 0.0};
     access->getParam(LWIP_ROTATION, access->time, rotation);
-    target = target * rotationHPB(rotation[0], rotation[1], rotation[2]);
+    if (!sameBits(own, rotation))
+        target = target * (transposed(rotationHPB(own[0], own[1], own[2])) * rotationHPB(rotation[0], rotation[1], rotation[2]));
     // Only a host that reports non-finite motion makes the target non-finite;
     // its bone is then handed back the motion it came with.
     const bool aimable = isFinite(target);
@@ -46,8 +55,10 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
         if (record.preserveVolume && std::isfinite(thinning)) scale[0] = scale[1] = thinning;
     }
 
-    access->setParam(LWIP_ROTATION, rotation);
-    access->setParam(LWIP_SCALING, scale);
+    // What the host gave as no finite number (a bank, a scale factor) is not
+    // handed back: the scene keeps its own motion there rather than NaN.
+    if (isFinite(rotation)) access->setParam(LWIP_ROTATION, rotation);
+    if (isFinite(scale)) access->setParam(LWIP_SCALING, scale);
 }
 
 }  // namespace sinewrig
