@@ -116,7 +116,9 @@ TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
             EXPECT_EQ(count(picture, ">frame "), 2u * 5u);    // a front and a side view per frame drawn
             EXPECT_NE(picture.find(">Biceps"), std::string::npos);
         }
-        if (name == "hips") EXPECT_EQ(rows, 1 + 31 * muscles);  // frames 0 to 60 in steps of 2
+        if (name == "hips") {
+            EXPECT_EQ(rows, 1 + 31 * muscles);  // frames 0 to 60 in steps of 2
+        }
     }
 }
 
