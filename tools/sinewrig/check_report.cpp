@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "host/process/cp932.h"
 #include "tools/sinewrig/cli.h"
 
 namespace sinewrig_tool {
@@ -33,10 +34,14 @@ int CheckReport::verdict() {
 
 std::string quotedText(const char* text) {
     if (!text) return "null";
+    // The host's texts are code page 932: shown decoded when they are that,
+    // byte for byte otherwise.
+    const std::string decoded = host::utf8FromCp932(text);
+    const bool readable = decoded.find("\xEF\xBF\xBD") == std::string::npos;
     std::string out = "\"";
-    for (const char* c = text; *c; ++c) {
+    for (const char* c = readable ? decoded.c_str() : text; *c; ++c) {
         const auto byte = static_cast<unsigned char>(*c);
-        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
+        if ((byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') || (readable && byte >= 0x80)) {
             out += *c;
         } else {
             char escape[5];
