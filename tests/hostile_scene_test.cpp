@@ -158,8 +158,8 @@ TEST_F(HostileScene, ReadMuscleOnAHundredThousandConnectedSkelegons) {
         const double pivot[3] = {0, 0, 0.01 * i}, tip[3] = {0, 0, 0.01 * (i + 1)};
         skelegon(("s" + std::to_string(i)).c_str(), {}, pivot, tip);
     }
-    const double far[3] = {0, 1, 0}, end[3] = {0, 1, 1};
-    skelegon("Muscle", muscleTags("3", ("s" + std::to_string(kDepth - 1)).c_str()), far, end);
+    const double aside[3] = {0, 1, 0}, aboveAside[3] = {0, 1, 1};
+    skelegon("Muscle", muscleTags("3", ("s" + std::to_string(kDepth - 1)).c_str()), aside, aboveAside);
     loadObject();
     ASSERT_EQ(layout.scene.find(bones[kDepth - 1])->parent, bones[kDepth - 2]);  // the chain is whole
     key(bones[0], LWIP_ROTATION, 1.0, {0.2, 0, 0});
