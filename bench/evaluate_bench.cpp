@@ -1,6 +1,6 @@
 // Nanoseconds per evaluate of one muscle bone through the module's handler
-// table, beside the same host calls made without the module, and the time to
-// load a scene of 1,000 muscle bones into a fresh stand-in Layout.
+// table, beside the same host calls made without the module, for chains of
+// several depths turned about all three axes or about their heading alone.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -10,25 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "bench/loaded_module.h"
 #include "host/layout/layout.h"
-#include "host/process/module_file.h"
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_file.h"
+#include "tests/muscle_scene_data.h"
 
 namespace {
 
-const host::ModuleFile& module() {
-    static std::unique_ptr<host::ModuleFile> loaded = [] {
-        std::string error;
-        auto file = host::ModuleFile::load(SINEWRIG_MODULE_FILE, error);
-        if (!file) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            std::exit(1);
-        }
-        return file;
-    }();
-    return *loaded;
-}
+const host::ModuleFile& module() { return loadedModule(); }
 
 // Every level turned about all three axes, or, as most of a real rig's links
 // are, about its heading alone.
@@ -49,14 +38,7 @@ LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
     return item;
 }
 
-host::SceneData muscleData(LWItemID bone, LWItemID reference) {
-    return {{"U4", {double(reinterpret_cast<std::uintptr_t>(bone))}},
-            {"U4", {double(reinterpret_cast<std::uintptr_t>(reference))}},
-            {"U1", {1}},
-            {"U1", {1}},
-            {"FP", {1}},
-            {"FP", {0, 0, 0}}};
-}
+host::SceneData muscleData(LWItemID bone, LWItemID reference) { return muscleSceneData(bone, reference, 1, 1); }
 
 // A muscle bone under `boneDepth` parents aiming at a reference under
 // `referenceDepth` parents, bound and ready to evaluate at time 0.5.
@@ -123,36 +105,6 @@ BENCHMARK(hostCallsAlone<Turns::All>)->Name("hostCallsAlone")->Apply(depths);
 BENCHMARK(evaluate<Turns::HeadingOnly>)->Name("evaluateHeadingOnly")->Apply(depths);
 BENCHMARK(hostCallsAlone<Turns::HeadingOnly>)->Name("hostCallsAloneHeadingOnly")->Apply(depths);
 
-void loadScene(benchmark::State& state) {
-    const int muscles = int(state.range(0));
-    const std::string path = "sinewrig_bench_" + std::to_string(muscles) + ".scene";
-    {
-        host::Layout layout;
-        host::MotionHandlers handlers(layout, module());
-        LWItemID body = layout.scene.addItem(LWI_OBJECT, "body");
-        for (int i = 0; i < muscles; ++i) {
-            LWItemID bone = layout.scene.addItem(LWI_BONE, "muscle " + std::to_string(i), body);
-            LWItemID target = layout.scene.addItem(LWI_BONE, "target " + std::to_string(i), body);
-            const double position[3] = {0.01 * i, 1, 0};
-            layout.scene.setValue(target, LWIP_POSITION, position);
-            handlers.load(handlers.apply(bone), muscleData(bone, target));
-        }
-        std::string error;
-        if (!host::saveSceneFile(path, layout, handlers, error)) state.SkipWithError(error.c_str());
-    }
-    for (auto _ : state) {
-        auto layout = std::make_unique<host::Layout>();
-        auto handlers = std::make_unique<host::MotionHandlers>(*layout, module());
-        std::string error;
-        if (!host::loadSceneFile(path, *layout, *handlers, error)) state.SkipWithError(error.c_str());
-        state.PauseTiming();
-        handlers.reset();
-        layout.reset();
-        state.ResumeTiming();
-    }
-    std::remove(path.c_str());
-}
-BENCHMARK(loadScene)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // Collects CPU ns per iteration (the median when repeated), in run order, so the
 // module's share can be printed beside the host's.

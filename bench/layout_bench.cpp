@@ -12,26 +12,16 @@
 #include <utility>
 #include <vector>
 
+#include "bench/loaded_module.h"
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
 #include "host/layout/scene_file.h"
 #include "host/modeler/mesh_object.h"
-#include "host/process/module_file.h"
+#include "tests/muscle_scene_data.h"
 
 namespace {
 
-const host::ModuleFile& module() {
-    static std::unique_ptr<host::ModuleFile> loaded = [] {
-        std::string error;
-        auto file = host::ModuleFile::load(SINEWRIG_MODULE_FILE, error);
-        if (!file) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            std::exit(1);
-        }
-        return file;
-    }();
-    return *loaded;
-}
+const host::ModuleFile& module() { return loadedModule(); }
 
 // n skelegons side by side along X, each a muscle reaching for the next one.
 std::shared_ptr<const host::ObjectMesh> taggedSkelegons(int n) {
@@ -99,14 +89,7 @@ void wholeFrame(benchmark::State& state) {
 }
 BENCHMARK(wholeFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-host::SceneData muscleData(LWItemID bone, LWItemID reference) {
-    return {{"U4", {double(reinterpret_cast<std::uintptr_t>(bone))}},
-            {"U4", {double(reinterpret_cast<std::uintptr_t>(reference))}},
-            {"U1", {1}},
-            {"U1", {1}},
-            {"FP", {1}},
-            {"FP", {0, 0, 0}}};
-}
+host::SceneData muscleData(LWItemID bone, LWItemID reference) { return muscleSceneData(bone, reference, 1, 1); }
 
 // A scene file of n muscle bones, each reaching for a target bone of its own.
 std::string savedScene(int muscles) {
