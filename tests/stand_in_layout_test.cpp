@@ -3,6 +3,7 @@
 // Layout command strings and the item list control.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "host/layout/layout.h"
@@ -146,4 +147,15 @@ TEST(StandInLayoutCommands, KnownCommandsChangeTheSceneAndOthersFailChangingNoth
     ASSERT_EQ(layout.commands.size(), 14u);
     EXPECT_TRUE(layout.commands[0].done);
     EXPECT_FALSE(layout.commands.back().done);
+}
+
+TEST(StandInMotionAccess, FramesAreTheTimeAtThirtyPerSecondHeldWithinAnInt) {
+    host::MotionState motion;
+    const std::vector<std::pair<double, LWFrame>> cases = {
+        {0.0, 0},         {1.0, 30},       {-1.0, -30},      {0.0166, 0},       {0.0167, 1},
+        {7e7, 2100000000}, {7.2e7, INT_MAX}, {-7.2e7, INT_MIN}, {1e300, INT_MAX}, {-1e300, INT_MIN}};
+    for (const auto& [time, frame] : cases) {
+        motion.start(time);
+        EXPECT_EQ(motion.access().frame, frame) << time;
+    }
 }

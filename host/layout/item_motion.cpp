@@ -1,5 +1,6 @@
 #include "host/layout/item_motion.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -86,7 +87,9 @@ void setParam(LWItemParam which, const LWDVector vector) {
 LWItemMotionAccess MotionState::access() const {
     LWItemMotionAccess access{};
     access.item = current_;
-    access.frame = static_cast<LWFrame>(std::floor(time_ * kFramesPerSecond + 0.5));
+    // A time whose frame number an int cannot hold gets the nearest one it can.
+    const double frame = std::floor(time_ * kFramesPerSecond + 0.5);
+    access.frame = frame >= double(INT_MAX) ? INT_MAX : frame > double(INT_MIN) ? static_cast<LWFrame>(frame) : INT_MIN;
     access.time = time_;
     access.getParam = getParam;
     access.setParam = setParam;

@@ -1,0 +1,226 @@
+#include "fuzz/fuzz_session.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/process/item_number.h"
+#include "host/process/services.h"
+#include "muscle/muscle_registry.h"
+
+namespace fuzz {
+
+namespace {
+
+constexpr std::size_t kDescriptionBuffer = 260;
+
+// The registry the "Sinewrig" block holds, read with the module's own layout
+// of it; the pointer is copied out since a block promises no alignment.
+const sinewrig::MuscleRegistry* registryOf(const host::Layout& layout) {
+    void* block = layout.globalMemory.find("Sinewrig");
+    const sinewrig::MuscleRegistry* registry = nullptr;
+    if (block) std::memcpy(&registry, block, sizeof registry);
+    return registry;
+}
+
+unsigned hex(LWItemID id) { return host::itemNumber(id); }
+
+}  // namespace
+
+const host::ModuleFile& module() {
+    // Never unloaded: libFuzzer reads the module's coverage counters to the end.
+    static const host::ModuleFile* loaded = [] {
+        std::string error;
+        auto file = host::ModuleFile::load(SINEWRIG_MODULE_FILE, error);
+        if (!file) {
+            std::fprintf(stderr, "fuzz: %s\n", error.c_str());
+            std::abort();
+        }
+        return file.release();
+    }();
+    return *loaded;
+}
+
+void fail(const char* format, ...) {
+    std::fputs("fuzz: broken: ", stderr);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+    std::abort();
+}
+
+bool isScriptMisfit(const std::string& problem) {
+    for (const char* misfit : {"opened without a script", "no control takes a scripted action", " to choose",
+                               " is not offered"})
+        if (problem.find(misfit) != std::string::npos) return true;
+    return false;
+}
+
+Session::Session() : handlers(layout, module()) { layout.makeActive(); }
+
+Session::~Session() {
+    layout.makeActive();
+    while (!handlers.instances().empty()) remove(handlers.instances().back().instance);
+    if (registryOf(layout)) {
+        checkRegistry();
+        handlers.remove(handlers.apply(layout.scene.addItem(LWI_BONE, "Drain")));
+    }
+    FUZZ_CHECK(!registryOf(layout), "the registry outlived the last instance");
+}
+
+bool Session::given(LWItemID id) const { return layout.scene.find(id) || handedOver_.count(id); }
+
+LWInstance Session::apply(LWItemID item) { return handlers.apply(item); }
+
+void Session::remove(LWInstance instance) {
+    const std::size_t before = handlers.instances().size();
+    handlers.remove(instance);
+    if (before > 0 && handlers.instances().empty()) {
+        FUZZ_CHECK(!registryOf(layout), "the last instance went but the block still holds the registry");
+        registryMayBeUnused_ = false;
+    }
+}
+
+LWError Session::load(LWInstance instance, const host::SceneData& data) {
+    for (const host::SceneWrite& write : data)
+        if (write.type == "U4")
+            for (double value : write.values) handedOver_.insert(host::itemFromNumber(static_cast<std::uint32_t>(value)));
+    const LWError error = handlers.load(instance, data);
+    FUZZ_CHECK(!error, "load reported \"%.80s\"", error);
+    return error;
+}
+
+host::SceneData Session::save(LWInstance instance) {
+    host::SceneData data = handlers.save(instance);
+    checkSceneData(data);
+    return data;
+}
+
+void Session::changeIDs(const std::vector<std::pair<LWItemID, LWItemID>>& pairs) {
+    for (const auto& pair : pairs) handedOver_.insert(pair.second);
+    handlers.changeIDs(pairs);
+}
+
+LWItemID Session::cloneItem(LWItemID item) { return handlers.cloneItem(item); }
+
+int Session::readMuscle(int version) {
+    registryMayBeUnused_ = true;
+    return module().activate("LayoutGeneric", "ReadMuscle", version, host::Services::global(), layout.generic());
+}
+
+host::MotionHandlers::Options Session::openOptions(LWInstance instance, host::OpenScript script) {
+    layout.panels.queue(std::move(script));
+    const bool panelsThere = layout.services.lookup("LWPanelServices") != nullptr;
+    host::MotionHandlers::Options result = handlers.openOptions(instance);
+    FUZZ_CHECK(result.activation == AFUNC_OK, "the options interface did not activate: %d", result.activation);
+    FUZZ_CHECK(!result.error || (!panelsThere && result.error[0] == '\0'), "options reported \"%.80s\"",
+               result.error);
+    return result;
+}
+
+bool Session::hostInputsFinite(double time) const {
+    for (const host::Item& item : layout.scene.items())
+        for (LWItemParam param : {LWIP_POSITION, LWIP_ROTATION, LWIP_SCALING})
+            for (double at : {time, 0.0}) {
+                double value[3];
+                layout.scene.channelValue(item.id, param, at, value);
+                for (double v : value)
+                    if (!std::isfinite(v)) return false;
+            }
+    return true;
+}
+
+void Session::evaluate(double time) {
+    handlers.evaluate(time);
+    // A host whose own channels are not finite could be handed them back.
+    if (!hostInputsFinite(time)) return;
+    for (const host::MotionHandlers::Applied& applied : handlers.instances()) {
+        const host::ItemMotion* motion = layout.motion.motionOf(applied.item);
+        FUZZ_CHECK(motion, "item %X has an instance but was not evaluated", hex(applied.item));
+        for (LWItemParam param : {LWIP_POSITION, LWIP_ROTATION, LWIP_SCALING}) {
+            const double* value = motion->param(param);
+            for (int axis = 0; axis < 3; ++axis)
+                FUZZ_CHECK(std::isfinite(value[axis]), "item %X got a non-finite parameter %d[%d] at time %g",
+                           hex(applied.item), param, axis, time);
+        }
+    }
+}
+
+void Session::checkSceneData(const host::SceneData& data) const {
+    static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP"};
+    static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3};
+    FUZZ_CHECK(data.size() == 6, "save made %zu writes, not 6", data.size());
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        FUZZ_CHECK(data[i].type == kTypes[i] && data[i].values.size() == kCounts[i],
+                   "save's write %zu is %zu of %s, not %zu of %s", i, data[i].values.size(), data[i].type.c_str(),
+                   kCounts[i], kTypes[i]);
+        for (double value : data[i].values) {
+            FUZZ_CHECK(std::isfinite(value), "save wrote a non-finite %s", data[i].type.c_str());
+            if (data[i].type == "U1") FUZZ_CHECK(value == 0 || value == 1, "save wrote a flag of %g", value);
+        }
+    }
+}
+
+void Session::checkInstance(const host::MotionHandlers::Applied& applied) const {
+    const host::MotionHandlers::Server& server = *applied.server;
+    LWInstance instance = applied.instance;
+
+    const LWItemID* items = server.item.useItems(instance);
+    FUZZ_CHECK(items, "useItems gave no list");
+    int end = 0;
+    while (end < 3 && items[end]) ++end;
+    FUZZ_CHECK(end < 3, "useItems lists more than the bone and its reference");
+    for (int i = 0; i < end; ++i)
+        FUZZ_CHECK(given(items[i]), "useItems lists %X, which the host never gave", hex(items[i]));
+
+    // The list is the head of the instance's record, which must be one of the registry's.
+    const sinewrig::MuscleRegistry* registry = registryOf(layout);
+    FUZZ_CHECK(registry, "an instance lives but the block holds no registry");
+    bool inRegistry = false;
+    for (const sinewrig::MuscleRecord& record : registry->records)
+        if (&record.bone == items) inRegistry = true;
+    FUZZ_CHECK(inRegistry, "the instance of item %X has a record outside the registry", hex(applied.item));
+
+    const char* description = server.inst.descln(instance);
+    FUZZ_CHECK(description, "descln gave no text");
+    FUZZ_CHECK(strnlen(description, kDescriptionBuffer) < kDescriptionBuffer,
+               "descln's text is not ended within %zu bytes", kDescriptionBuffer);
+
+    const unsigned flags = server.table.flags(instance);
+    FUZZ_CHECK(flags == 0 || flags == LWIMF_AFTERIK, "flags gave %u", flags);
+}
+
+void Session::checkRegistry() const {
+    const std::size_t live = handlers.instances().size();
+    const sinewrig::MuscleRegistry* registry = registryOf(layout);
+    if (live > 0) {
+        FUZZ_CHECK(registry, "%zu instances live but the block holds no registry", live);
+        FUZZ_CHECK(registry->useCount == static_cast<int>(live), "the registry counts %d users for %zu instances",
+                   registry->useCount, live);
+    } else {
+        FUZZ_CHECK(!registry || (registryMayBeUnused_ && registry->useCount == 0),
+                   "no instance lives but the block holds a registry of %d users", registry ? registry->useCount : 0);
+    }
+}
+
+void Session::checkProblems() const {
+    for (const std::string& problem : layout.problems())
+        FUZZ_CHECK(isScriptMisfit(problem), "the host noted misuse: %s", problem.c_str());
+}
+
+void Session::checkAll() {
+    for (const host::MotionHandlers::Applied& applied : handlers.instances()) checkInstance(applied);
+    checkRegistry();
+    checkProblems();
+}
+
+}  // namespace fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::module();
+    return 0;
+}
