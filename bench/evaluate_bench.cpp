@@ -41,13 +41,19 @@ LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
 host::SceneData muscleData(LWItemID bone, LWItemID reference) { return muscleSceneData(bone, reference, 1, 1); }
 
 // A muscle bone under `boneDepth` parents aiming at a reference under
-// `referenceDepth` parents, bound and ready to evaluate at time 0.5.
+// `referenceDepth` parents, bound and ready to evaluate at time 0.5. As in a
+// host's frame, every evaluate starts from the bone's own motion: `restart`
+// puts back what the previous one's setParam replaced (both loops pay it).
 struct EvaluationScene {
     host::Layout layout;
     host::MotionHandlers handlers{layout, module()};
     LWItemID bone, reference;
     LWInstance instance;
     LWItemMotionAccess access{};
+    host::ItemMotion* motion = nullptr;
+    host::ItemMotion ownMotion;
+
+    void restart() { *motion = ownMotion; }
 
     EvaluationScene(int boneDepth, int referenceDepth, Turns turns) {
         bone = chain(layout, LWI_BONE, boneDepth, turns);
@@ -57,7 +63,8 @@ struct EvaluationScene {
         layout.log.enabled = false;
         handlers.evaluate(0.5);
         layout.motion.start(0.5);
-        layout.motion.enter(layout.scene, bone);
+        motion = layout.motion.enter(layout.scene, bone);
+        ownMotion = *motion;
         access = layout.motion.access();
     }
 };
@@ -66,7 +73,10 @@ template <Turns turns>
 void evaluate(benchmark::State& state) {
     EvaluationScene scene(int(state.range(0)), int(state.range(1)), turns);
     const LWItemMotionHandler& table = scene.handlers.table();
-    for (auto _ : state) table.evaluate(scene.instance, &scene.access);
+    for (auto _ : state) {
+        scene.restart();
+        table.evaluate(scene.instance, &scene.access);
+    }
 }
 
 // What evaluate asks of the host, in the same order, without the module.
@@ -78,6 +88,7 @@ void hostCallsAlone(benchmark::State& state) {
     const LWItemMotionAccess& access = scene.access;
     double v[3];
     for (auto _ : state) {
+        scene.restart();
         for (LWItemID item = scene.reference; item; item = info->parent(item)) {
             info->param(item, LWIP_ROTATION, access.time, v);
             info->param(item, LWIP_POSITION, access.time, v);
