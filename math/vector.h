@@ -9,7 +9,6 @@ struct Vec3 {
 };
 
 inline Vec3 vec3From(const double v[3]) { return {v[0], v[1], v[2]}; }
-inline void storeVec3(const Vec3& v, double out[3]) { out[0] = v.x; out[1] = v.y; out[2] = v.z; }
 
 inline Vec3 operator+(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec3 operator-(const Vec3& v) { return {-v.x, -v.y, -v.z}; }
