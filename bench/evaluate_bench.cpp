@@ -105,9 +105,11 @@ void hostCallsAlone(benchmark::State& state) {
     }
 }
 
+constexpr int kDepths[] = {0, 4, 16};
+
 void depths(benchmark::internal::Benchmark* b) {
-    for (int boneDepth : {0, 4, 16})
-        for (int referenceDepth : {0, 4, 16}) b->Args({boneDepth, referenceDepth});
+    for (int boneDepth : kDepths)
+        for (int referenceDepth : kDepths) b->Args({boneDepth, referenceDepth});
     b->ArgNames({"bone", "reference"});
 }
 
@@ -146,16 +148,18 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n%-13s %-24s %12s %12s %8s %13s\n", "turned about", "depth bone/reference", "evaluate ns",
                 "host ns", "ratio", "module share");
-    for (const auto& [name, ns] : reporter.nanoseconds) {
-        // "evaluate<variant>/<depths>" pairs with "hostCallsAlone<variant>/<depths>".
-        const std::size_t slash = name.find('/');
-        if (name.rfind("evaluate", 0) != 0 || slash == std::string::npos) continue;
-        const std::string variant = name.substr(8, slash - 8), depth = name.substr(slash + 1);
-        const double host = reporter.find("hostCallsAlone" + variant + "/" + depth);
-        if (host <= 0.0) continue;
-        std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%%\n", variant.empty() ? "H, P and B" : "H only",
-                    depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns);
-    }
+    // In the order of the table, whatever order the runs were interleaved in.
+    for (const char* variant : {"", "HeadingOnly"})
+        for (int boneDepth : kDepths)
+            for (int referenceDepth : kDepths) {
+                const std::string depth =
+                    "bone:" + std::to_string(boneDepth) + "/reference:" + std::to_string(referenceDepth);
+                const double ns = reporter.find(std::string("evaluate") + variant + "/" + depth);
+                const double host = reporter.find(std::string("hostCallsAlone") + variant + "/" + depth);
+                if (ns <= 0.0 || host <= 0.0) continue;
+                std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%%\n", *variant ? "H only" : "H, P and B",
+                            depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns);
+            }
     benchmark::Shutdown();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "math/sin_cos.h"
+
 namespace sinewrig {
 
 void aimAngles(const Vec3& d, double rotation[3]) {
@@ -17,7 +19,8 @@ void aimAngles(const Vec3& d, double rotation[3]) {
 
     // From the heading rather than a square root: with x = 0 the reach keeps the
     // sign of z, so a target behind and above pitches over the top.
-    double reach = d.z * std::cos(heading) + d.x * std::sin(heading);
+    const SinCos turn = sinCos(heading);
+    double reach = d.z * turn.cos + d.x * turn.sin;
 
     double pitch;
     if (d.y == 0.0)
