@@ -1,4 +1,4 @@
-// Sine and cosine of one angle, for building rotations.
+// Sine and cosine of one angle, for building rotations and aiming bones.
 //
 // Every evaluate turns each level of two parent chains, so the pair is taken
 // here in one go: one reduction by pi/2 shared by both, then the classic
