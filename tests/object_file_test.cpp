@@ -225,6 +225,14 @@ TEST(ObjectFile, CountsAndIndicesThatDoNotFitAreRefusedNamingTheChunk) {
     expectRefused(form(tags + chunk("PTAG", cat({"PART", vx(0), u2(0)}))), "no POLS chunk");
     expectRefused(form(chunk("TAGS", "AB")), "TAGS chunk at offset 12: a tag string");
     expectRefused(form(chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0)}))), "LAYR chunk at offset 12: the layer name");
+    // Maps: a point the PNTS does not have, a polygon the layer does not have, values cut short.
+    expectRefused(form(tags + layer + points + chunk("VMAP", cat({"WGHT", u2(1), s0("W"), vx(2), f4(1)}))),
+                  "VMAP chunk at offset 80: the entry at byte 8 names point 2");
+    expectRefused(form(tags + layer + points + bone + chunk("VMAD", cat({"TXUV", u2(2), s0("UV"), vx(1), vx(1), f4(0), f4(0)}))),
+                  "VMAD chunk at offset 98: the entry at byte 10 names polygon 1");
+    expectRefused(form(tags + layer + points + chunk("VMAP", cat({"TXUV", u2(2), s0("UV"), vx(1), f4(0)}))),
+                  "VMAP chunk at offset 80: a map entry's values");
+    EXPECT_TRUE(load(form(tags + layer + points + bone + chunk("VMAD", cat({"TXUV", u2(2), s0("UV"), vx(1), vx(0), f4(0), f4(1)}))))->ok);
     // A length that lands in the middle of the next chunk's data.
     std::string overrun = form(tags + layer + points);
     overrun.replace(22 + 4, 4, u4(20));

@@ -17,6 +17,8 @@ constexpr LWID kPolygons = LWID_('P', 'O', 'L', 'S');
 constexpr LWID kPolygonTags = LWID_('P', 'T', 'A', 'G');
 constexpr LWID kTagStrings = LWID_('T', 'A', 'G', 'S');
 constexpr LWID kSurfaceTag = LWID_('S', 'U', 'R', 'F');
+constexpr LWID kPointMap = LWID_('V', 'M', 'A', 'P');
+constexpr LWID kPolygonPointMap = LWID_('V', 'M', 'A', 'D');
 
 // Thrown while reading, with the whole message.
 struct ReadError {
@@ -147,6 +149,8 @@ private:
             case kPolygons: return readPolygons(index, in);
             case kPolygonTags: return readPolygonTags(index, in);
             case kTagStrings: return readTagStrings(index, in);
+            case kPointMap: return checkPointMap(in, false);
+            case kPolygonPointMap: return checkPointMap(in, true);
             default: return;  // kept as bytes
         }
     }
@@ -170,6 +174,7 @@ private:
         layer.hidden = flags & 1;
         layer.parent = parent < 0 ? -1 : parent;
         points_ = 0;
+        layerPolygons_ = 0;
     }
 
     void readPoints(ChunkReader& in) {
@@ -208,7 +213,30 @@ private:
             }
             polygons.polygons.push_back(mesh_.addPolygon(meshIndex, polygons.type, points, false));
         }
+        layerPolygons_ += polygons.polygons.size();
         file_.polygonChunks.push_back(std::move(polygons));
+    }
+
+    // Maps are kept as bytes; only their indices are checked against the points and polygons they refer to.
+    void checkPointMap(ChunkReader& in, bool perPolygon) {
+        in.u4("the map type");
+        const int dimension = in.u2("the map dimension");
+        in.s0("the map name");
+        while (!in.atEnd()) {
+            const std::size_t start = in.position();
+            const std::uint32_t point = in.vx("a map entry's point index");
+            if (point >= points_)
+                in.fail("the entry at byte " + std::to_string(start) + " names point " + std::to_string(point) +
+                        ", but the layer's last PNTS chunk has " + std::to_string(points_));
+            if (perPolygon) {
+                const std::uint32_t polygon = in.vx("a map entry's polygon index");
+                if (polygon >= layerPolygons_)
+                    in.fail("the entry at byte " + std::to_string(start) + " names polygon " + std::to_string(polygon) +
+                            ", but the layer has " + std::to_string(layerPolygons_));
+            }
+            in.need(4 * std::size_t(dimension), "a map entry's values");
+            for (int value = 0; value < dimension; ++value) in.f4();
+        }
     }
 
     void readTagStrings(std::size_t index, ChunkReader& in) {
@@ -255,6 +283,7 @@ private:
     MeshObject& mesh_;
     std::size_t firstPoint_ = 0, points_ = 0;  // the most recent PNTS chunk's points in its layer
     std::size_t currentStrings_ = kNoChunk;    // the most recent TAGS chunk
+    std::size_t layerPolygons_ = 0;            // of every POLS chunk of the layer so far
 };
 
 }  // namespace
