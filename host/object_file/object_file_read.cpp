@@ -92,6 +92,16 @@ std::uint32_t u4At(const std::vector<char>& bytes, std::size_t offset) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
+// Tag types whose value is always an index into TAGS.
+bool namesString(LWID type) {
+    static const LWID kStringTags[] = {kSurfaceTag, LWID_('P', 'A', 'R', 'T'), LWID_('B', 'O', 'N', 'E'),
+                                       LWID_('C', 'O', 'L', 'R'), LWID_('M', 'T', 'I', 'P'), LWID_('M', 'F', 'L', 'G'),
+                                       LWID_('B', 'N', 'U', 'P'), LWID_('B', 'N', 'W', 'T')};
+    for (LWID known : kStringTags)
+        if (type == known) return true;
+    return false;
+}
+
 bool printableId(LWID id) {
     for (int shift = 24; shift >= 0; shift -= 8) {
         const unsigned c = (id >> shift) & 0xFF;
@@ -266,13 +276,16 @@ private:
                 in.fail("polygon " + std::to_string(pair.polygon) + " is beyond the " +
                         std::to_string(polygons.polygons.size()) + " of the " +
                         chunkName(kPolygons, file_.chunks[polygons.chunk].offset));
-            if (pair.tag >= strings.size())
+            tags.pairs.push_back(pair);
+            if (pair.tag >= strings.size()) {
+                // Some tag types (smoothing groups) may hold a number of their own; those are kept as bytes.
+                if (!namesString(tags.type)) continue;
                 in.fail("tag " + std::to_string(pair.tag) + " is beyond the " + std::to_string(strings.size()) +
                         " strings of the " + chunkName(kTagStrings, file_.chunks[file_.tagStrings[currentStrings_].chunk].offset));
+            }
             MeshPolygon* polygon = mesh_.polygon(polygons.polygons[pair.polygon]);
             polygon->tags[tags.type] = strings[pair.tag];
             if (tags.type == kSurfaceTag) polygon->surface = strings[pair.tag];
-            tags.pairs.push_back(pair);
         }
         polygons.lastTagChunk = index;
         polygons.tagStringsThere = currentStrings_;

@@ -124,7 +124,9 @@ private:
             chunksOfType[tags.type].push_back(t);
             auto& texts = fileTags[tags.type];
             texts.resize(polygons.polygons.size(), nullptr);
-            for (const TagPair& pair : tags.pairs) texts[pair.polygon] = &file_.tagStrings[tags.strings].strings[pair.tag];
+            const std::vector<std::string>& strings = file_.tagStrings[tags.strings].strings;
+            for (const TagPair& pair : tags.pairs)
+                texts[pair.polygon] = pair.tag < strings.size() ? &strings[pair.tag] : nullptr;
         }
         // type -> (polygon, text) changed or new, in polygon order
         std::map<LWID, std::vector<std::pair<std::uint32_t, const std::string*>>> changes;
