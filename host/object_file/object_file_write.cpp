@@ -12,6 +12,7 @@ namespace {
 constexpr LWID kPolygonTags = LWID_('P', 'T', 'A', 'G');
 constexpr LWID kTagStrings = LWID_('T', 'A', 'G', 'S');
 constexpr std::uint32_t kMostTagStrings = 65536;  // a PTAG's tag index is a U2
+constexpr std::uint32_t kUnchanged = 0xFFFFFFFFu;
 
 struct WriteError {
     std::string message;
@@ -42,11 +43,13 @@ public:
         for (std::size_t i = strings.size(); i-- > 0;) index_[strings[i]] = static_cast<std::uint32_t>(i);
     }
 
-    std::uint16_t indexOf(const std::string& text, const std::string& where) {
+    // The string's index; a WriteError naming `chunk` when a new one would not fit a tag index.
+    template <typename Where>
+    std::uint16_t indexOf(const std::string& text, const Where& where) {
         auto found = index_.find(text);
         if (found != index_.end()) return static_cast<std::uint16_t>(found->second);
         if (count_ >= kMostTagStrings)
-            throw WriteError{where + ": the tag \"" + text + "\" would be string " + std::to_string(count_ + 1) +
+            throw WriteError{where() + ": the tag \"" + text + "\" would be string " + std::to_string(count_ + 1) +
                              ", and a tag index holds only 65,536"};
         appended_.push_back(text);
         index_.emplace(text, static_cast<std::uint32_t>(count_));
@@ -94,8 +97,11 @@ public:
     }
 
 private:
-    std::string where(std::size_t chunk) const {
-        return idText(file_.chunks[chunk].id) + " chunk at offset " + std::to_string(file_.chunks[chunk].offset);
+    // Names the chunk only when a message needs it.
+    auto where(std::size_t chunk) const {
+        return [this, chunk] {
+            return idText(file_.chunks[chunk].id) + " chunk at offset " + std::to_string(file_.chunks[chunk].offset);
+        };
     }
 
     StringTable& table(std::size_t strings) {
@@ -160,28 +166,28 @@ private:
             }
             // Pairs the file has keep their place with the new index; new ones go at the end of the last chunk.
             const std::vector<std::size_t>& ofType = existing->second;
+            std::vector<std::uint32_t> changedAt(polygons.polygons.size(), kUnchanged);
+            for (std::uint32_t c = 0; c < changed.size(); ++c) changedAt[changed[c].first] = c;
             std::vector<bool> paired(polygons.polygons.size(), false);
-            for (std::size_t t : ofType)
-                for (const TagPair& pair : file_.polygonTags[t].pairs) paired[pair.polygon] = true;
-            for (const auto& [polygon, text] : changed) {
-                if (paired[polygon]) {
-                    for (std::size_t t : ofType) {
-                        const PolygonTagChunk& tags = file_.polygonTags[t];
-                        for (const TagPair& pair : tags.pairs) {
-                            if (pair.polygon != polygon) continue;
-                            const std::uint16_t index = table(tags.strings).indexOf(*text, where(tags.chunk));
-                            std::string& data = dataOf(tags.chunk);
-                            data[pair.tagOffset] = static_cast<char>(index >> 8);
-                            data[pair.tagOffset + 1] = static_cast<char>(index);
-                        }
-                    }
-                } else {
-                    const PolygonTagChunk& last = file_.polygonTags[ofType.back()];
-                    const std::uint16_t index = table(last.strings).indexOf(*text, where(last.chunk));
-                    std::string& data = dataOf(last.chunk);
-                    putIndex(data, polygon);
-                    putU2(data, index);
+            for (std::size_t t : ofType) {
+                const PolygonTagChunk& tags = file_.polygonTags[t];
+                for (const TagPair& pair : tags.pairs) {
+                    paired[pair.polygon] = true;
+                    if (changedAt[pair.polygon] == kUnchanged) continue;
+                    const std::string& text = *changed[changedAt[pair.polygon]].second;
+                    const std::uint16_t index = table(tags.strings).indexOf(text, where(tags.chunk));
+                    std::string& data = dataOf(tags.chunk);
+                    data[pair.tagOffset] = static_cast<char>(index >> 8);
+                    data[pair.tagOffset + 1] = static_cast<char>(index);
                 }
+            }
+            const PolygonTagChunk& last = file_.polygonTags[ofType.back()];
+            for (const auto& [polygon, text] : changed) {
+                if (paired[polygon]) continue;
+                const std::uint16_t index = table(last.strings).indexOf(*text, where(last.chunk));
+                std::string& data = dataOf(last.chunk);
+                putIndex(data, polygon);
+                putU2(data, index);
             }
         }
         if (newChunks.empty()) return;
