@@ -283,7 +283,8 @@ private:
                 in.fail("tag " + std::to_string(pair.tag) + " is beyond the " + std::to_string(strings.size()) +
                         " strings of the " + chunkName(kTagStrings, file_.chunks[file_.tagStrings[currentStrings_].chunk].offset));
             }
-            MeshPolygon* polygon = mesh_.polygon(polygons.polygons[pair.polygon]);
+            // A polygon's ID is its record's address in the stand-in's mesh.
+            MeshPolygon* polygon = static_cast<MeshPolygon*>(polygons.polygons[pair.polygon]);
             polygon->tags[tags.type] = strings[pair.tag];
             if (tags.type == kSurfaceTag) polygon->surface = strings[pair.tag];
         }
