@@ -223,7 +223,11 @@ TEST(ObjectFile, CountsAndIndicesThatDoNotFitAreRefusedNamingTheChunk) {
                   "PTAG chunk at offset 98: a tag index");
     expectRefused(form(layer + points + bone + chunk("PTAG", cat({"PART", vx(0), u2(0)}))), "no TAGS chunk");
     // A smoothing group's number is no string index: kept, not refused.
-    EXPECT_TRUE(load(form(tags + layer + points + bone + chunk("PTAG", cat({"SMGP", vx(0), u2(7)}))))->ok);
+    const std::string groups = form(tags + layer + points + bone + chunk("PTAG", cat({"SMGP", vx(0), u2(0)})) +
+                                    chunk("PTAG", cat({"SMGP", vx(0), u2(7)})));
+    auto grouped = load(groups);
+    ASSERT_TRUE(grouped->ok) << grouped->error;
+    EXPECT_EQ(written(*grouped), groups);
     expectRefused(form(tags + chunk("PTAG", cat({"PART", vx(0), u2(0)}))), "no POLS chunk");
     expectRefused(form(chunk("TAGS", "AB")), "TAGS chunk at offset 12: a tag string");
     expectRefused(form(chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0)}))), "LAYR chunk at offset 12: the layer name");

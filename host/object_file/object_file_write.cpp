@@ -131,8 +131,9 @@ private:
             auto& texts = fileTags[tags.type];
             texts.resize(polygons.polygons.size(), nullptr);
             const std::vector<std::string>& strings = file_.tagStrings[tags.strings].strings;
+            // As the reader does: the last pair that names a string gives the polygon its tag.
             for (const TagPair& pair : tags.pairs)
-                texts[pair.polygon] = pair.tag < strings.size() ? &strings[pair.tag] : nullptr;
+                if (pair.tag < strings.size()) texts[pair.polygon] = &strings[pair.tag];
         }
         // type -> (polygon, text) changed or new, in polygon order
         std::map<LWID, std::vector<std::pair<std::uint32_t, const std::string*>>> changes;
