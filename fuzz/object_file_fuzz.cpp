@@ -53,6 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host::MeshObject reread;
     if (!host::readObjectFile(std::vector<char>(out.begin(), out.end()), again, reread, error))
         broken("the tagged object does not read back", error);
+    // Every chunk but the tags' is the same, in the same order.
+    auto others = [](const host::ObjectFile& object) {
+        std::vector<std::string> kept;
+        for (const host::FileChunk& chunk : object.chunks)
+            if (chunk.id != LWID_('T', 'A', 'G', 'S') && chunk.id != LWID_('P', 'T', 'A', 'G'))
+                kept.emplace_back(object.bytes.data() + chunk.offset, 8 + chunk.length);
+        return kept;
+    };
+    if (others(file) != others(again)) broken("a chunk other than TAGS and PTAG changed", "");
     std::size_t found = 0;
     for (const host::FileLayer& layer : again.layers)
         for (auto& polygon : reread.layer(layer.meshIndex).polygons)
