@@ -172,6 +172,64 @@ TEST(ObjectFile, IndicesFrom65280OnAreFourBytesBothWays) {
     EXPECT_EQ(out.substr(at + added.size()), bytes.substr(at));
 }
 
+TEST(ObjectFile, EachPolsChunkKeepsItsOwnTagsAndANewTypeFollowsItsLastPtag) {
+    const std::string bytes = form(cat({
+        chunk("TAGS", cat({s0("A"), s0("B")})),                          // TAGS: 0 "A", 1 "B"
+        chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0), s0("L")})),       // LAYR 0 "L"
+        chunk("PNTS", cat({vec(0, 0, 0), vec(0, 0, 1), vec(0, 0, 2)})),  // PNTS: three points
+        chunk("POLS", cat({"BONE", u2(2), vx(0), vx(1)})),               // POLS BONE: skelegon A
+        chunk("PTAG", cat({"PART", vx(0), u2(0)})),                      // PTAG PART: "A"
+        chunk("TAGS", cat({s0("C")})),                                   // TAGS: 0 "C", for what follows
+        chunk("POLS", cat({"BONE", u2(2), vx(1), vx(2)})),               // POLS BONE: skelegon C
+        chunk("PTAG", cat({"PART", vx(0), u2(0)})),                      // PTAG PART: "C"
+        chunk("DESC", s0("end")),                                        // DESC
+    }));
+    auto object = load(bytes);
+    ASSERT_TRUE(object->ok) << object->error;
+    const auto bones = skelegons(object->mesh.layer(0));
+    ASSERT_EQ(bones.size(), 2u);
+    EXPECT_STREQ(bones[1]->tag(kPart), "C");
+    bones[0]->tags[kFlags] = "B";  // a string of the first TAGS: reused there
+    bones[1]->tags[kFlags] = "A";  // not in the second TAGS: appended to it
+    const std::string expected = form(cat({
+        chunk("TAGS", cat({s0("A"), s0("B")})),
+        chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0), s0("L")})),
+        chunk("PNTS", cat({vec(0, 0, 0), vec(0, 0, 1), vec(0, 0, 2)})),
+        chunk("POLS", cat({"BONE", u2(2), vx(0), vx(1)})),
+        chunk("PTAG", cat({"PART", vx(0), u2(0)})),
+        chunk("PTAG", cat({"MFLG", vx(0), u2(1)})),  // new, after the first POLS's last PTAG
+        chunk("TAGS", cat({s0("C"), s0("A")})),      // "A" appended
+        chunk("POLS", cat({"BONE", u2(2), vx(1), vx(2)})),
+        chunk("PTAG", cat({"PART", vx(0), u2(0)})),
+        chunk("PTAG", cat({"MFLG", vx(0), u2(1)})),  // new, after the second's
+        chunk("DESC", s0("end")),
+    }));
+    EXPECT_EQ(written(*object), expected);
+}
+
+TEST(ObjectFile, ATagThatATagIndexCannotReachIsAnErrorNamingTheTagsChunk) {
+    std::string strings;
+    for (int i = 0; i < 65536; ++i) strings += s0(std::to_string(i));
+    const std::string bytes = form(cat({
+        chunk("TAGS", strings),                                     // TAGS: "0" to "65535", all a U2 reaches
+        chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0), s0("L")})),  // LAYR 0 "L"
+        chunk("PNTS", cat({vec(0, 0, 0), vec(0, 0, 1)})),           // PNTS: two points
+        chunk("POLS", cat({"BONE", u2(2), vx(0), vx(1)})),          // POLS BONE: one skelegon
+        chunk("PTAG", cat({"PART", vx(0), u2(65535)})),             // PTAG PART: "65535"
+    }));
+    auto object = load(bytes);
+    ASSERT_TRUE(object->ok) << object->error;
+    host::MeshPolygon* bone = skelegons(object->mesh.layer(0))[0];
+    EXPECT_STREQ(bone->tag(kPart), "65535");
+    bone->tags[kFlags] = "3";  // reused: fits
+    std::ostringstream out;
+    std::string error;
+    EXPECT_TRUE(host::writeObjectFile(object->file, object->mesh, out, error)) << error;
+    bone->tags[kTip] = "Arm";  // a new string: does not
+    EXPECT_FALSE(host::writeObjectFile(object->file, object->mesh, out, error));
+    EXPECT_NE(error.find("TAGS chunk at offset 12: the tag \"Arm\" would be string 65537"), std::string::npos) << error;
+}
+
 std::string refusal(const std::string& bytes) {
     auto object = load(bytes);
     EXPECT_FALSE(object->ok);

@@ -104,6 +104,8 @@ private:
         };
     }
 
+    auto stringsChunk(std::size_t strings) const { return where(file_.tagStrings[strings].chunk); }
+
     StringTable& table(std::size_t strings) {
         auto found = tables_.find(strings);
         if (found == tables_.end()) found = tables_.emplace(strings, StringTable(file_.tagStrings[strings].strings)).first;
@@ -156,7 +158,7 @@ private:
                 for (const auto& [polygon, text] : changed) {
                     putIndex(data, polygon);
                     if (polygons.tagStringsThere != kNoChunk) {
-                        putU2(data, table(polygons.tagStringsThere).indexOf(*text, where(polygons.chunk)));
+                        putU2(data, table(polygons.tagStringsThere).indexOf(*text, stringsChunk(polygons.tagStringsThere)));
                     } else {
                         if (!ownStrings) ownStrings.emplace();
                         putU2(data, ownStrings->indexOf(*text, where(polygons.chunk)));
@@ -176,7 +178,7 @@ private:
                     paired[pair.polygon] = true;
                     if (changedAt[pair.polygon] == kUnchanged) continue;
                     const std::string& text = *changed[changedAt[pair.polygon]].second;
-                    const std::uint16_t index = table(tags.strings).indexOf(text, where(tags.chunk));
+                    const std::uint16_t index = table(tags.strings).indexOf(text, stringsChunk(tags.strings));
                     std::string& data = dataOf(tags.chunk);
                     data[pair.tagOffset] = static_cast<char>(index >> 8);
                     data[pair.tagOffset + 1] = static_cast<char>(index);
@@ -185,7 +187,7 @@ private:
             const PolygonTagChunk& last = file_.polygonTags[ofType.back()];
             for (const auto& [polygon, text] : changed) {
                 if (paired[polygon]) continue;
-                const std::uint16_t index = table(last.strings).indexOf(*text, where(last.chunk));
+                const std::uint16_t index = table(last.strings).indexOf(*text, stringsChunk(last.strings));
                 std::string& data = dataOf(last.chunk);
                 putIndex(data, polygon);
                 putU2(data, index);
