@@ -73,7 +73,8 @@ int tagObject(const TagOptions& options, Console console) {
     {
         std::ofstream out(staged, std::ios::binary);
         if (!out) return fail(console, options.output + ": cannot be written");
-        if (!host::writeObjectFile(file, modeler.object, out, error)) return fail(console, options.output + ": " + error);
+        if (!host::writeObjectFile(file, modeler.object, out, error))
+            return fail(console, out.fail() ? options.output + ": cannot be written" : options.object + ": " + error);
     }
     if (!outputs.commit(error)) return fail(console, error);
 
