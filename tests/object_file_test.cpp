@@ -309,6 +309,8 @@ TEST(ObjectFile, CountsAndIndicesThatDoNotFitAreRefusedNamingTheChunk) {
     std::string form_ = form(tags);
     form_.replace(4, 4, u4(1000));
     expectRefused(form_, "FORM chunk at offset 0: says 1000 bytes");
+    // A FORM shorter than the file: the bytes after it are no part of the object.
+    expectRefused(form(tags) + "junk", "FORM chunk at offset 0: says 14 bytes, but 4 more follow it");
 }
 
 }  // namespace

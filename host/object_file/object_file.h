@@ -65,7 +65,7 @@ struct PolygonTagChunk {
 
 struct ObjectFile {
     std::vector<char> bytes;  // the whole file as read
-    std::size_t formEnd = 0;  // the end of the FORM's data; bytes after it are kept as they are
+    std::size_t formEnd = 0;  // the end of the FORM's data; only its pad byte may follow, kept as it is
     std::vector<FileChunk> chunks;
     std::vector<FileLayer> layers;
     std::vector<TagStrings> tagStrings;

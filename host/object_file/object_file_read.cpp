@@ -124,6 +124,12 @@ public:
             throw ReadError{"FORM chunk at offset 0: says " + std::to_string(formLength) + " bytes, but " +
                             std::to_string(bytes.size() - 8) + " follow its header: the file is cut short or corrupt"};
         file_.formEnd = 8 + std::size_t(formLength);
+        // Only the FORM's own pad byte may follow it.
+        const std::size_t after = bytes.size() - file_.formEnd;
+        if (after > formLength % 2)
+            throw ReadError{"FORM chunk at offset 0: says " + std::to_string(formLength) + " bytes, but " +
+                            std::to_string(after) + " more follow it in the file: the length is wrong or the file "
+                            "has something appended"};
         std::size_t at = 12;
         while (at < file_.formEnd) {
             if (file_.formEnd - at < 8)
