@@ -8,6 +8,8 @@ namespace host {
 
 const char* ObjectMesh::Polygon::tag(LWID tagType) const {
     auto found = tags.find(tagType);
+    // Skelegons named only by a BONE tag give that name as their PART, as in Modeler.
+    if (found == tags.end() && tagType == LWPTAG_PART && type == LWPOLTYPE_BONE) found = tags.find(kBoneNameTag);
     return found == tags.end() ? nullptr : found->second.c_str();
 }
 

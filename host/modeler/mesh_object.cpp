@@ -4,6 +4,7 @@ namespace host {
 
 const char* MeshPolygon::tag(LWID tagType) const {
     auto found = tags.find(tagType);
+    if (found == tags.end() && tagType == LWPTAG_PART && type == LWPOLTYPE_BONE) found = tags.find(kBoneNameTag);
     return found == tags.end() ? nullptr : found->second.c_str();
 }
 

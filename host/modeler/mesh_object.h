@@ -14,6 +14,7 @@
 namespace host {
 
 constexpr LWID kFacePolygon = LWID_('F', 'A', 'C', 'E');
+constexpr LWID kBoneNameTag = LWID_('B', 'O', 'N', 'E');  // a skelegon's name as later releases write it
 
 struct MeshPoint {
     double position[3];
@@ -26,11 +27,17 @@ struct MeshPolygon {
     std::string surface = "Default";
     std::map<LWID, std::string> tags;
 
-    const char* tag(LWID tagType) const;  // null when the polygon has no such tag
+    // Null when the polygon has no such tag. A skelegon without a PART tag is
+    // known by its BONE tag, as later releases of the host name them.
+    const char* tag(LWID tagType) const;
 };
 
 struct MeshLayer {
     int number = 1;  // as the artist sees it, from 1
+    std::string name;
+    double pivot[3] = {0, 0, 0};
+    bool hidden = false;
+    int parent = -1;  // the parent layer's number in the file (from 0), or -1
     std::vector<std::unique_ptr<MeshPoint>> points;
     std::vector<std::unique_ptr<MeshPolygon>> polygons;
 };

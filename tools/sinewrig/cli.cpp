@@ -4,7 +4,9 @@
 
 #include "host/process/fresh_process.h"
 #include "tools/sinewrig/check_module.h"
+#include "tools/sinewrig/inspect_object.h"
 #include "tools/sinewrig/run_rig.h"
+#include "tools/sinewrig/tag_object.h"
 
 namespace sinewrig_tool {
 
@@ -20,7 +22,7 @@ std::string builtModuleFile() {
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& arguments, Console console) {
-    CLI::App app{"Runs muscle rigs through the stand-in host and checks host module files.", "sinewrig"};
+    CLI::App app{"Runs muscle rigs through the stand-in host, reads and tags object files, and checks host module files.", "sinewrig"};
     app.require_subcommand(1);
 
     RunOptions run;
@@ -44,6 +46,26 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
         "Prints one PASS, FAIL or INFO line per check and a verdict. Exit status: 0 when nothing failed, 1 when "
         "a check failed, 2 when the file cannot be loaded as a library.");
 
+    InspectOptions inspect;
+    CLI::App* inspectCommand = app.add_subcommand(
+        "inspect", "Show an object file's layers and skelegons, the muscles their tags make, and what is wrong.");
+    inspectCommand->add_option("object", inspect.object, "the object file (LWO2)")->required();
+    inspectCommand->add_flag("--json", inspect.json, "print the same as one JSON document");
+
+    TagOptions tag;
+    tag.plugin = builtModuleFile();
+    CLI::App* tagCommand = app.add_subcommand(
+        "tag", "Run the module's SetMuscle on an object file's skelegons with the panel answered as the choices say, "
+               "and write the object with the tags it set; everything else stays byte for byte.");
+    tagCommand->add_option("object", tag.object, "the object file (LWO2)")->required();
+    tagCommand->add_option("--muscles", tag.muscles, "the choices: {\"muscles\": [...]}, entries as in a rig file")
+        ->required();
+    tagCommand->add_option("-o,--output", tag.output, "the object file to write")->required();
+    tagCommand->add_option("--layer", tag.layer, "the layer whose skelegons are tagged, as the host numbers it (default 1)")
+        ->check(CLI::Range(1, 65536));
+    tagCommand->add_flag("--in-place", tag.inPlace, "allow -o to name the object itself");
+    tagCommand->add_option("--plugin", tag.plugin, "the module file to load (default: Sinewrig.p beside this program)");
+
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
         app.parse(reversed);
@@ -52,6 +74,8 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
         return status == 0 ? kExitOk : kExitBadInput;
     }
     if (runCommand->parsed()) return runRig(run, console);
+    if (inspectCommand->parsed()) return inspectObject(inspect, console);
+    if (tagCommand->parsed()) return tagObject(tag, console);
     return checkModule(check, console);
 }
 

@@ -47,6 +47,7 @@ struct Rig {
     double fps = 30;
     FrameRange frames;
     std::vector<RigSkelegon> skelegons;
+    std::string objectFile;  // when the skelegons come from an object file: its path
     std::vector<RigMuscle> muscles;
     std::vector<RigKey> keys;
 };

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -6,6 +7,7 @@
 
 #include "host/process/cp932.h"
 #include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig_object_file.h"
 
 namespace sinewrig_tool {
 
@@ -80,7 +82,33 @@ void checkRange(const FrameRange& range, const std::string& where) {
         throw RigError{where, "more than 10,000,000 frames"};
 }
 
-Rig rigFrom(const json& root) {
+// "objectFile": the skelegons of every layer of an object file, the ones the
+// muscles name selected. False when the rig has no such field.
+bool skelegonsFromObject(const json& root, const std::filesystem::path& folder, Rig& rig,
+                         std::map<std::string, const RigSkelegon*>& byName) {
+    const json* objectFile = optionalField(root, "objectFile");
+    if (!objectFile) return false;
+    if (optionalField(root, "skelegons"))
+        throw RigError{"objectFile", "a rig takes its skelegons from \"skelegons\" or from \"objectFile\", not both"};
+    const std::filesystem::path object = std::filesystem::u8path(text(*objectFile, "objectFile"));
+    rig.objectFile = (object.is_absolute() ? object : folder / object).string();
+    if (!optionalField(root, "object")) rig.object = object.stem().string();
+    std::vector<std::string> chosen;
+    for (const json& entry : list(root, "", "muscles", false))
+        if (entry.is_object() && entry.contains("skelegon") && entry["skelegon"].is_string())
+            chosen.push_back(entry["skelegon"].get<std::string>());
+    host::MeshObject mesh;
+    std::vector<LWPolID> polygons;
+    std::string error;
+    if (!loadObjectSkelegons(rig.objectFile, chosen, mesh, rig.skelegons, polygons, error))
+        throw RigError{"objectFile", error};
+    for (const RigSkelegon& s : rig.skelegons)
+        if (!s.name.empty() && !byName.emplace(s.name, &s).second)
+            throw RigError{"objectFile", rig.objectFile + ": two skelegons are named \"" + s.name + "\""};
+    return true;
+}
+
+Rig rigFrom(const json& root, const std::filesystem::path& folder) {
     expectObject(root, "the rig");
     Rig rig;
     if (const json* object = optionalField(root, "object")) rig.object = text(*object, "object");
@@ -100,8 +128,9 @@ Rig rigFrom(const json& root) {
     checkRange(rig.frames, "frames");
 
     std::map<std::string, const RigSkelegon*> byName;
-    const json& skelegons = list(root, "", "skelegons", true);
-    if (skelegons.empty()) throw RigError{"skelegons", "the rig has no skelegons"};
+    const bool fromObject = skelegonsFromObject(root, folder, rig, byName);
+    const json& skelegons = list(root, "", "skelegons", !fromObject);
+    if (skelegons.empty() && !fromObject) throw RigError{"skelegons", "the rig has no skelegons"};
     rig.skelegons.reserve(skelegons.size());
     for (std::size_t i = 0; i < skelegons.size(); ++i) {
         const std::string where = "skelegons[" + std::to_string(i) + "]";
@@ -191,7 +220,7 @@ bool loadRig(const std::string& path, Rig& rig, std::string& error) {
         return false;
     }
     try {
-        rig = rigFrom(root);
+        rig = rigFrom(root, std::filesystem::u8path(path).parent_path());
     } catch (const RigError& e) {
         error = path + ": " + (e.where.empty() ? "" : e.where + ": ") + e.what;
         return false;

@@ -11,6 +11,7 @@
 #include "host/modeler/modeler.h"
 #include "host/process/cp932.h"
 #include "host/process/module_file.h"
+#include "tools/sinewrig/rig_object_file.h"
 
 namespace sinewrig_tool {
 
@@ -37,8 +38,18 @@ bool tagSkelegons(const Rig& rig, const host::ModuleFile& module, host::Modeler&
                   std::string& error) {
     modeler.object.primaryLayer = rig.primaryLayer - 1;
     std::vector<LWPolID> polygons;
+    static const std::vector<RigSkelegon> kFromTheObject;
+    if (!rig.objectFile.empty()) {
+        std::vector<std::string> chosen;
+        for (const RigMuscle& muscle : rig.muscles) chosen.push_back(muscle.skelegon);
+        std::vector<RigSkelegon> skelegons;
+        if (!loadObjectSkelegons(rig.objectFile, chosen, modeler.object, skelegons, polygons, error)) return false;
+        for (std::size_t i = 0; i < polygons.size(); ++i) modeler.object.polygon(polygons[i])->selected = skelegons[i].selected;
+        // Nothing to choose: the object's own tags are what ReadMuscle reads, as in Layout.
+        if (rig.muscles.empty()) return result.tagsFromObject = true;
+    }
     // The host holds its texts in code page 932; the rig file holds them in UTF-8.
-    for (const RigSkelegon& s : rig.skelegons) {
+    for (const RigSkelegon& s : rig.objectFile.empty() ? rig.skelegons : kFromTheObject) {
         std::string part;
         host::cp932FromUtf8(s.name, part);
         polygons.push_back(modeler.object.addSkelegon(s.layer - 1, part.c_str(), s.selected, s.pivot.data(), s.tip.data()));

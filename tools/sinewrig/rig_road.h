@@ -48,6 +48,7 @@ struct PoseSample {
 
 struct RoadResult {
     std::string panelTable;  // SetMuscle's list as the artist saw it on OK, in UTF-8
+    bool tagsFromObject = false;  // SetMuscle skipped: the object file's own tags were read
     std::vector<std::string> tagsWritten;  // "Biceps: COLR DkRed, MTIP Fore, MFLG 3"
     std::vector<host::CommandRun> commands;  // what ReadMuscle issued
     std::vector<MuscleBone> muscles;

@@ -43,9 +43,13 @@ void printFrames(std::ostream& out, const RoadResult& road) {
 }
 
 void printRoad(std::ostream& out, const RoadResult& road) {
-    out << "\nSetMuscle: the assignment panel as the artist saw it on OK\n" << road.panelTable;
-    out << "SetMuscle tagged " << road.tagsWritten.size() << " skelegon(s):\n";
-    for (const std::string& tags : road.tagsWritten) out << "  " << tags << "\n";
+    if (road.tagsFromObject) {
+        out << "\nSetMuscle: skipped; the rig chooses no muscles, so ReadMuscle reads the object file's own tags\n";
+    } else {
+        out << "\nSetMuscle: the assignment panel as the artist saw it on OK\n" << road.panelTable;
+        out << "SetMuscle tagged " << road.tagsWritten.size() << " skelegon(s):\n";
+        for (const std::string& tags : road.tagsWritten) out << "  " << tags << "\n";
+    }
     out << "\nReadMuscle issued " << road.commands.size() << " command(s):\n";
     for (const host::CommandRun& command : road.commands)
         out << "  " << command.text << (command.done ? "" : "   (the host could not do it)") << "\n";

@@ -1,0 +1,210 @@
+// `sinewrig inspect` and `sinewrig tag` on object files spelled out chunk by
+// chunk, with the module's own SetMuscle loaded from the built module file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tests/arm_object_bytes.h"
+#include "tools/sinewrig/cli.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace lwo2_bytes;
+using arm_object_bytes::armObject;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+Outcome sinewrig(std::vector<std::string> arguments) {
+    std::ostringstream out, err;
+    Outcome run;
+    run.status = sinewrig_tool::runCommandLine(arguments, {out, err, false});
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class ObjectCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::path(::testing::TempDir()) /
+                 ("sinewrig_object_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::string& bytes) const {
+        const std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    Outcome tag(const std::string& object, const std::string& choices, const std::string& output,
+                std::vector<std::string> more = {}) {
+        std::vector<std::string> arguments = {"tag", object, "--muscles", write("choices.json", choices), "-o", output,
+                                              "--plugin", SINEWRIG_MODULE_FILE};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return sinewrig(arguments);
+    }
+
+    fs::path folder;
+};
+
+TEST_F(ObjectCommands, TagRunsSetMuscleOnTheChosenLayerAndChangesOnlyItsTags) {
+    const std::string object = write("arm.lwo", armObject(false));
+    const std::string output = (folder / "tagged.lwo").string();
+    // Hand is named by its BONE tag only; Fore stays as it was.
+    const Outcome run = tag(object,
+                            R"({"muscles": [{"skelegon": "Upper", "reference": "Fore", "preserveVolume": true},
+                                            {"skelegon": "Hand", "afterIK": false}]})",
+                            output, {"--layer", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Upper: COLR DkRed, MTIP Fore, MFLG 3"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Hand: COLR DkRed, MTIP (none), MFLG 0"), std::string::npos) << run.out;
+    EXPECT_EQ(readFile(output), armObject(true));
+    EXPECT_EQ(readFile(object), armObject(false));
+}
+
+TEST_F(ObjectCommands, NothingToTagWritesTheObjectBackByteForByte) {
+    const std::string object = write("arm.lwo", armObject(true));
+    const std::string output = (folder / "same.lwo").string();
+    const Outcome run = tag(object, R"({"muscles": []})", output);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(output), armObject(true));
+}
+
+TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
+    const std::string object = write("arm.lwo", armObject(false));
+    const std::string output = (folder / "out.lwo").string();
+    const std::string upper = R"({"muscles": [{"skelegon": "Upper"}]})";
+    struct Case {
+        std::string choices;
+        std::vector<std::string> more;
+        std::string message;
+    };
+    const Case cases[] = {
+        {upper, {"--layer", "3"}, "--layer 3: " + object + " has no such layer (its layers are 1, 2)"},
+        {upper, {}, "muscles[0].skelegon: \"Upper\" is no skelegon of layer 1"},
+        {R"({"muscles": [{"skelegon": "Upper", "refrence": "Fore"}]})", {"--layer", "2"}, "unknown field \"refrence\""},
+        {R"({"muscles": [{"skelegon": "Upper", "reference": "Nobody"}]})", {"--layer", "2"},
+         "muscles[0].reference: \"Nobody\" is no skelegon of layer 2"},
+        {R"({"muscles": [{"skelegon": "Upper"}, {"skelegon": "Upper"}]})", {"--layer", "2"}, "has two muscle entries"},
+        {R"({"muscles": {}})", {}, "muscles: must be a list"},
+        {R"({"muscles": [)", {}, "not valid JSON"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = tag(object, c.choices, output, c.more);
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(output)) << c.message;
+    }
+    // A cut object is refused naming the chunk that does not fit.
+    const std::string whole = armObject(false);
+    const std::string cut = write("cut.lwo", whole.substr(0, whole.size() - 30));
+    const Outcome run = tag(cut, upper, output);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cut.lwo: FORM chunk at offset 0"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ObjectCommands, TagReplacesItsOwnObjectOnlyWhenToldInPlace) {
+    const std::string object = write("arm.lwo", armObject(false));
+    const std::string choices = R"({"muscles": [{"skelegon": "Upper", "reference": "Fore", "preserveVolume": true},
+                                                {"skelegon": "Hand", "afterIK": false}]})";
+    Outcome run = tag(object, choices, object, {"--layer", "2"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("add --in-place"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(object), armObject(false));
+    run = tag(object, choices, object, {"--layer", "2", "--in-place"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(object), armObject(true));
+}
+
+// Layer 1: skelegons A (MFLG "1x", MTIP "Ghost"), A again, B (MFLG "2", MTIP
+// "A", COLR "Chartreuse") hanging from the first A, and C named by BONE.
+std::string troubledObject() {
+    return form(cat({
+        // TAGS: 0 "A", 1 "1x", 2 "Ghost", 3 "2", 4 "Chartreuse", 5 "C"
+        chunk("TAGS", cat({s0("A"), s0("1x"), s0("Ghost"), s0("2"), s0("Chartreuse"), s0("C")})),
+        // LAYR 0, pivot (0, 0, 5), name "Legs"
+        chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 5), s0("Legs")})),
+        // PNTS: a chain 0-1-2 and a separate pair 3-4
+        chunk("PNTS", cat({vec(0, 0, 0), vec(0, 1, 0), vec(0, 2, 0), vec(1, 0, 0), vec(1, 1, 0)})),
+        // POLS BONE: A 0-1, A 3-4, B 1-2, C 3-4
+        chunk("POLS", cat({"BONE", u2(2), vx(0), vx(1), u2(2), vx(3), vx(4), u2(2), vx(1), vx(2), u2(2), vx(3), vx(4)})),
+        // PTAG PART: polygons 0 and 1 are both "A"; polygon 2 has no name
+        chunk("PTAG", cat({"PART", vx(0), u2(0), vx(1), u2(0)})),
+        // PTAG BONE: polygon 3 is "C"
+        chunk("PTAG", cat({"BONE", vx(3), u2(5)})),
+        // PTAG MFLG: polygon 0 "1x", polygon 2 "2"
+        chunk("PTAG", cat({"MFLG", vx(0), u2(1), vx(2), u2(3)})),
+        // PTAG MTIP: polygon 0 "Ghost", polygon 2 "A"
+        chunk("PTAG", cat({"MTIP", vx(0), u2(2), vx(2), u2(0)})),
+        // PTAG COLR: polygon 2 "Chartreuse"
+        chunk("PTAG", cat({"COLR", vx(2), u2(4)})),
+    }));
+}
+
+TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblems) {
+    const std::string object = write("legs.lwo", troubledObject());
+    const Outcome run = sinewrig({"inspect", object, "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    ASSERT_EQ(report["layers"].size(), 1u);
+    const nlohmann::json& layer = report["layers"][0];
+    EXPECT_EQ(layer["number"], 1);
+    EXPECT_EQ(layer["name"], "Legs");
+    EXPECT_EQ(layer["pivot"], nlohmann::json::parse("[0, 0, 5]"));
+    EXPECT_EQ(layer["points"], 5);
+    EXPECT_EQ(layer["polygons"]["BONE"], 4);
+    const nlohmann::json& s = layer["skelegons"];
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0]["muscle"]["flags"], 1);
+    EXPECT_EQ(s[0]["muscle"]["preserveVolume"], true);
+    EXPECT_EQ(s[0]["muscle"]["afterIK"], false);
+    EXPECT_TRUE(s[2]["name"].is_null());
+    EXPECT_EQ(s[2]["parent"], "A");
+    EXPECT_EQ(s[2]["parentIndex"], 0);
+    EXPECT_EQ(s[2]["muscle"]["reference"], "A");
+    EXPECT_EQ(s[2]["muscle"]["afterIK"], true);
+    EXPECT_TRUE(s[2]["muscle"]["itemColour"].is_null());
+    EXPECT_EQ(s[3]["name"], "C");
+    EXPECT_EQ(s[3]["nameTag"], "BONE");
+    EXPECT_TRUE(s[3]["muscle"].is_null());
+    const std::string problems = report["problems"].dump();
+    EXPECT_NE(problems.find("two skelegons are named \\\"A\\\""), std::string::npos) << problems;
+    EXPECT_NE(problems.find("MFLG text \\\"1x\\\" is not a number"), std::string::npos) << problems;
+    EXPECT_NE(problems.find("MTIP names \\\"Ghost\\\", which is no skelegon"), std::string::npos) << problems;
+    EXPECT_NE(problems.find("skelegon 3 has no name"), std::string::npos) << problems;
+    EXPECT_EQ(report["problems"].size(), 4u) << problems;
+
+    const Outcome text = sinewrig({"inspect", object});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("skelegon \"C\" (named by BONE)"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("problems (4):"), std::string::npos) << text.out;
+}
+
+TEST_F(ObjectCommands, InspectSaysWhatAFileIsWhenItIsNoObject) {
+    const std::string layer = chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0), s0("L")}));
+    const Outcome lwo3 = sinewrig({"inspect", write("new.lwo", form(layer, "LWO3"))});
+    EXPECT_EQ(lwo3.status, 2);
+    EXPECT_NE(lwo3.err.find("new.lwo: is an LWO3 object file"), std::string::npos) << lwo3.err;
+    const Outcome missing = sinewrig({"inspect", (folder / "none.lwo").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("none.lwo: cannot be read"), std::string::npos) << missing.err;
+}
+
+}  // namespace

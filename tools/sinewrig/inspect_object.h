@@ -1,0 +1,18 @@
+// `sinewrig inspect`: what an object file holds for a rigger: its layers,
+// its skelegons with the muscles their tags make, and what is wrong with them.
+#pragma once
+
+#include <string>
+
+#include "tools/sinewrig/cli.h"
+
+namespace sinewrig_tool {
+
+struct InspectOptions {
+    std::string object;
+    bool json = false;
+};
+
+int inspectObject(const InspectOptions& options, Console console);
+
+}  // namespace sinewrig_tool

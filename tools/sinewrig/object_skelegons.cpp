@@ -1,0 +1,127 @@
+#include "tools/sinewrig/object_skelegons.h"
+
+#include <cctype>
+#include <climits>
+#include <map>
+#include <set>
+
+#include "host/process/cp932.h"
+
+namespace sinewrig_tool {
+
+namespace {
+
+constexpr LWID kPartTag = LWID_('P', 'A', 'R', 'T');
+constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
+constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');
+constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');
+
+// MFLG as the C library's atoi reads it, saturating instead of overflowing;
+// `number` says whether the whole text is one decimal number.
+int readFlags(const std::string& text, bool& number) {
+    std::size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+    const std::size_t start = at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    long long value = 0;
+    const std::size_t digits = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
+        value = std::min<long long>(value * 10 + (text[at] - '0'), 1LL << 32);
+        ++at;
+    }
+    number = at > digits && at == text.size() && start == 0;
+    if (negative) value = -value;
+    return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, value)));
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+int itemColourOf(const std::string& name) {
+    static const char* const kNames[] = {"Black", "DkBlue", "DkGrn", "DkCyan", "DkRed", "Purple", "Brown", "Gray",
+                                         "Blue",  "Green",  "Cyan",  "Red",    "Magen", "Orang",  "White"};
+    for (int i = 0; i < 15; ++i)
+        if (name == kNames[i]) return i;
+    return -1;
+}
+
+ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh) {
+    ObjectReport report;
+    std::set<int> seen;
+    for (const host::FileLayer& fileLayer : file.layers) {
+        if (!seen.insert(fileLayer.meshIndex).second) continue;
+        host::MeshLayer& source = mesh.layer(fileLayer.meshIndex);
+        ObjectLayer layer;
+        layer.number = source.number;
+        layer.name = host::utf8FromCp932(source.name);
+        layer.pivot = {source.pivot[0], source.pivot[1], source.pivot[2]};
+        layer.hidden = source.hidden;
+        layer.parent = source.parent < 0 ? -1 : source.parent + 1;
+        layer.points = source.points.size();
+        const std::string where = "layer " + std::to_string(layer.number);
+        std::map<std::string, std::size_t> typeIndex;
+        for (const auto& polygon : source.polygons) {
+            const std::string type = host::idText(polygon->type);
+            auto found = typeIndex.find(type);
+            if (found == typeIndex.end()) {
+                found = typeIndex.emplace(type, layer.polygonCounts.size()).first;
+                layer.polygonCounts.emplace_back(type, 0);
+            }
+            ++layer.polygonCounts[found->second].second;
+            if (polygon->type != LWPOLTYPE_BONE) continue;
+            if (polygon->points.size() != 2) {
+                report.problems.push_back(where + ": a BONE polygon of " + std::to_string(polygon->points.size()) +
+                                          " point(s) is not a skelegon");
+                if (polygon->points.size() < 2) continue;
+            }
+            ObjectSkelegon s;
+            s.polygon = polygon.get();
+            if (auto part = polygon->tags.find(kPartTag); part != polygon->tags.end()) {
+                s.name = host::utf8FromCp932(part->second);
+                s.nameTag = "PART";
+            } else if (auto bone = polygon->tags.find(host::kBoneNameTag); bone != polygon->tags.end()) {
+                s.name = host::utf8FromCp932(bone->second);
+                s.nameTag = "BONE";
+            }
+            for (int axis = 0; axis < 3; ++axis) {
+                s.pivot[axis] = static_cast<const host::MeshPoint*>(polygon->points[0])->position[axis];
+                s.tip[axis] = static_cast<const host::MeshPoint*>(polygon->points[1])->position[axis];
+            }
+            if (const char* colour = polygon->tag(kColourTag)) s.colour = host::utf8FromCp932(colour);
+            if (const char* flags = polygon->tag(kFlagsTag)) {
+                MuscleTags muscle;
+                muscle.flagsText = host::utf8FromCp932(flags);
+                muscle.flags = readFlags(flags, muscle.flagsIsNumber);
+                if (const char* tip = polygon->tag(kTipTag)) muscle.reference = host::utf8FromCp932(tip);
+                s.muscle = muscle;
+            }
+            layer.skelegons.push_back(std::move(s));
+        }
+        // Parents by tip on pivot, the first skelegon ending there, as Layout makes the bones.
+        std::map<Point3, int> endingAt;
+        for (int j = static_cast<int>(layer.skelegons.size()) - 1; j >= 0; --j) endingAt[layer.skelegons[j].tip] = j;
+        std::map<std::string, int> named;
+        for (int i = 0; i < static_cast<int>(layer.skelegons.size()); ++i) {
+            ObjectSkelegon& s = layer.skelegons[i];
+            auto ending = endingAt.find(s.pivot);
+            if (ending != endingAt.end() && ending->second != i) s.parent = ending->second;
+            if (s.name.empty()) report.problems.push_back(where + ": skelegon " + std::to_string(i + 1) + " has no name (no PART or BONE tag)");
+            else if (++named[s.name] == 2) report.problems.push_back(where + ": two skelegons are named " + quoted(s.name));
+        }
+        for (const ObjectSkelegon& s : layer.skelegons) {
+            if (!s.muscle) continue;
+            const std::string who = where + ": skelegon " + quoted(s.name);
+            if (!s.muscle->flagsIsNumber)
+                report.problems.push_back(who + ": its MFLG text " + quoted(s.muscle->flagsText) +
+                                          " is not a number (ReadMuscle reads it as " + std::to_string(s.muscle->flags) + ")");
+            if (s.muscle->reference && !named.count(*s.muscle->reference))
+                report.problems.push_back(who + ": its MTIP names " + quoted(*s.muscle->reference) + ", which is no skelegon of the layer");
+        }
+        report.layers.push_back(std::move(layer));
+    }
+    return report;
+}
+
+}  // namespace sinewrig_tool

@@ -1,0 +1,18 @@
+// The muscle choices `sinewrig tag` applies: {"muscles": [...]}, each entry as
+// in a rig file's "muscles", checked against the skelegons of one layer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/sinewrig/object_skelegons.h"
+#include "tools/sinewrig/rig.h"
+
+namespace sinewrig_tool {
+
+// False with `error` naming the file and the field when the file cannot be
+// read, is not such a list, or names a skelegon `layer` does not hold once.
+bool loadMuscleChoices(const std::string& path, const ObjectLayer& layer, std::vector<RigMuscle>& muscles,
+                       std::string& error);
+
+}  // namespace sinewrig_tool

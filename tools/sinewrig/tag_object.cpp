@@ -1,0 +1,93 @@
+#include "tools/sinewrig/tag_object.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "host/object_file/object_file.h"
+#include "host/process/cp932.h"
+#include "tools/sinewrig/object_skelegons.h"
+#include "tools/sinewrig/output_file.h"
+#include "tools/sinewrig/set_muscle_clicks.h"
+#include "tools/sinewrig/tag_choices.h"
+
+namespace sinewrig_tool {
+
+namespace {
+
+constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
+constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');
+constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');
+
+bool samePath(const std::string& a, const std::string& b) {
+    std::error_code failed;
+    if (std::filesystem::equivalent(a, b, failed)) return true;
+    return std::filesystem::weakly_canonical(a, failed) == std::filesystem::weakly_canonical(b, failed) && !failed;
+}
+
+std::string tagText(const host::MeshPolygon& polygon, LWID tag) {
+    const char* text = polygon.tag(tag);
+    return text ? host::utf8FromCp932(text) : "(none)";
+}
+
+int fail(Console console, const std::string& message) {
+    console.err << "sinewrig tag: " << message << "\n";
+    return kExitBadInput;
+}
+
+}  // namespace
+
+int tagObject(const TagOptions& options, Console console) {
+    if (!options.inPlace && samePath(options.object, options.output))
+        return fail(console, "-o " + options.output + ": names the object being tagged; add --in-place to replace it");
+
+    host::Modeler modeler;
+    host::ObjectFile file;
+    std::string error;
+    if (!host::loadObjectFile(options.object, file, modeler.object, error)) return fail(console, error);
+
+    const ObjectReport report = describeObject(file, modeler.object);
+    const ObjectLayer* layer = nullptr;
+    std::string numbers;
+    for (const ObjectLayer& l : report.layers) {
+        if (l.number == options.layer) layer = &l;
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(l.number);
+    }
+    if (!layer)
+        return fail(console, "--layer " + std::to_string(options.layer) + ": " + options.object + " has no such layer (" +
+                                 (numbers.empty() ? "it has none" : "its layers are " + numbers) + ")");
+    std::vector<RigMuscle> muscles;
+    if (!loadMuscleChoices(options.muscles, *layer, muscles, error)) return fail(console, error);
+
+    if (!muscles.empty()) {
+        std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(options.plugin, error);
+        if (!module) return fail(console, error);
+        modeler.object.primaryLayer = options.layer - 1;
+        if (!runSetMuscle(*module, modeler, muscles, error)) {
+            console.err << "sinewrig tag: " << error << "\n";
+            return kExitFailed;
+        }
+    }
+
+    OutputFiles outputs;
+    const std::string staged = outputs.stage(options.output);
+    {
+        std::ofstream out(staged, std::ios::binary);
+        if (!out) return fail(console, options.output + ": cannot be written");
+        if (!host::writeObjectFile(file, modeler.object, out, error))
+            return fail(console, out.fail() ? options.output + ": cannot be written" : options.object + ": " + error);
+    }
+    if (!outputs.commit(error)) return fail(console, error);
+
+    console.out << "tagged " << muscles.size() << " skelegon(s) of layer " << options.layer << " of " << options.object
+                << "\n";
+    for (const ObjectSkelegon& s : layer->skelegons) {
+        const host::MeshPolygon& polygon = *modeler.object.polygon(s.polygon);
+        if (!polygon.selected) continue;
+        console.out << "  " << s.name << ": COLR " << tagText(polygon, kColourTag) << ", MTIP "
+                    << tagText(polygon, kTipTag) << ", MFLG " << tagText(polygon, kFlagsTag) << "\n";
+    }
+    console.out << "wrote " << options.output << "\n";
+    return kExitOk;
+}
+
+}  // namespace sinewrig_tool
