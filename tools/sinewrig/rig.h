@@ -53,7 +53,8 @@ struct Rig {
 
 // False, with `error` naming the file and what is wrong (for JSON the line
 // and column), when the file cannot be read or does not describe a rig.
-bool loadRig(const std::string& path, Rig& rig, std::string& error);
+// `warnings` gets what is allowed but most likely a mistake.
+bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnings, std::string& error);
 
 // "START:END[:STEP]"; false with `error` saying what is wrong.
 bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);
