@@ -197,18 +197,27 @@ PopupControl::PopupControl(Panel& owner, int controlNumber, const LWPanControlDe
 void PopupControl::refresh() {
     items.clear();
     const char** list = desc.choice.items;
-    for (int index = 0; list && list[index]; ++index) {
-        if (index == kMostItems) {
-            services().problem(name() + ": popup items without a null end");
-            break;
-        }
-        items.push_back(list[index]);
-    }
+    for (int index = 0; list && list[index] && index < kItemsKept; ++index) items.push_back(list[index]);
 }
 
 bool PopupControl::choose(int index) {
     services().note(name() + "> choose " + std::to_string(index));
-    if (index < 0 || index >= static_cast<int>(items.size())) {
+    // Items past the kept ones are read only as far as the choice: the list
+    // is the module's, alive while its panel is open.
+    const char** list = desc.choice.items;
+    bool offered = index >= 0 && index < static_cast<int>(items.size());
+    if (index >= kItemsKept && list) {
+        offered = true;
+        for (int at = kItemsKept; offered && at <= index; ++at) {
+            if (at == kMostItems) {
+                services().problem(name() + ": popup items without a null end");
+                offered = false;
+            } else {
+                offered = list[at] != nullptr;
+            }
+        }
+    }
+    if (!offered) {
         services().problem(name() + ": no item " + std::to_string(index) + " to choose");
         return true;
     }

@@ -87,11 +87,16 @@ public:
 
 std::string renderTable(const ListView& view);
 
-// "PopupControl": value is the chosen item, from 0; the host's default is the first.
+// "PopupControl": value is the chosen item, from 0; the host's default is the
+// first. It keeps the texts of its first kItemsKept items, as many as a popup
+// shows, and reads further only as far as a choice: a rig's thousands of
+// openings do not each read thousands of texts.
 class PopupControl : public Control {
 public:
+    static constexpr int kItemsKept = 256;
+
     PopupControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
-    std::vector<std::string> items;
+    std::vector<std::string> items;  // the first kItemsKept
     void refresh() override;
     void release() override { items = {}; }
     bool choose(int index) override;

@@ -137,14 +137,11 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 // would otherwise quietly lose the artist's setting.
 void onlyKnownFields(const json& object, const std::string& where, std::initializer_list<const char*> known) {
     for (const auto& [name, value] : object.items()) {
+        if (std::any_of(known.begin(), known.end(), [&](const char* field) { return name == field; })) continue;
         const char* nearest = *known.begin();
-        bool found = false;
-        for (const char* field : known) {
-            found = found || name == field;
+        for (const char* field : known)
             if (editDistance(name, field) < editDistance(name, nearest)) nearest = field;
-        }
-        if (!found)
-            throw RigError{at(where, name), "unknown field; the nearest known field is \"" + std::string(nearest) + "\""};
+        throw RigError{at(where, name), "unknown field; the nearest known field is \"" + std::string(nearest) + "\""};
     }
 }
 

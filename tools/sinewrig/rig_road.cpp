@@ -163,8 +163,10 @@ std::vector<MuscleBone> muscleBones(const LayoutSession& session) {
         muscle.colour = item ? item->colour : -1;
         const std::vector<LWItemID> used = session.handlers->useItems(applied.instance);
         if (used.size() > 1)
-            if (const host::Item* reference = session.layout->scene.find(used[1]))
+            if (const host::Item* reference = session.layout->scene.find(used[1])) {
                 muscle.reference = host::utf8FromCp932(reference->name);
+                muscle.referenceItem = used[1];
+            }
         muscles.push_back(muscle);
     }
     return muscles;
@@ -185,12 +187,10 @@ struct Target {
     host::Vector3 inReference{};
 };
 
-Target restTarget(const host::Layout& layout, const host::MotionHandlers& handlers, const MuscleBone& muscle) {
+Target restTarget(const host::Layout& layout, const MuscleBone& muscle) {
     Target target;
-    auto instances = handlers.instancesOf(muscle.bone);
-    const std::vector<LWItemID> used = instances.empty() ? std::vector<LWItemID>{} : handlers.useItems(instances[0]);
-    if (used.size() < 2 || !layout.scene.find(used[1])) return target;
-    target.reference = used[1];
+    if (!muscle.referenceItem || !layout.scene.find(muscle.referenceItem) || !layout.scene.find(muscle.bone)) return target;
+    target.reference = muscle.referenceItem;
     const host::Vector3 tip = host::apply(host::itemWorldTransform(layout, muscle.bone, 0.0),
                                           {0, 0, layout.scene.find(muscle.bone)->restLength});
     target.inReference = host::apply(host::inverse(host::itemWorldTransform(layout, target.reference, 0.0)), tip);
@@ -285,7 +285,7 @@ bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscl
     MuscleIndex muscleOf;
     if (!comparing) {
         for (std::size_t m = 0; m < muscles.size(); ++m) {
-            targets.push_back(restTarget(*session.layout, *session.handlers, muscles[m]));
+            targets.push_back(restTarget(*session.layout, muscles[m]));
             muscleOf.emplace(muscles[m].bone, m);
         }
     }

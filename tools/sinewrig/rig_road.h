@@ -23,6 +23,7 @@ struct MuscleBone {
     std::string name;
     LWItemID bone = nullptr;
     std::optional<std::string> reference;  // the reference item's name, when it has one
+    LWItemID referenceItem = nullptr;
     int colour = -1;                       // the item colour ReadMuscle gave it
 };
 
