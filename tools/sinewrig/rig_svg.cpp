@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -24,6 +25,8 @@ constexpr const char* kBoneColour = "#8a8a8a";
 constexpr const char* kMuscleColours[] = {"#e6194b", "#3cb44b", "#4363d8", "#f58231", "#911eb4", "#42b4b4",
                                           "#f032e6", "#9a6324", "#800000", "#808000", "#000075", "#d4a017"};
 constexpr std::size_t kMostLabelled = 12;
+// Past this many bones a view draws thin lines, no pivots, and targets only of labelled muscles.
+constexpr std::size_t kMostMarked = 200;
 
 std::string colourOf(int colour) {
     return colour >= 0 && colour < int(std::size(kItemColours)) ? kItemColours[colour] : "#c03000";
@@ -211,33 +214,52 @@ void drawViews(Svg& svg, const RoadResult& road, double top) {
             svg.label(x0 + 12, y0 + 22, heading, "#333333", 13, "start", "bold");
             std::vector<Box> taken{{x0 + 12, y0 + 9, x0 + 12 + textWidth(heading, 13), y0 + 25}};
             std::vector<Label> labels;
+            // Segments of one colour and width go into one path: a rig of
+            // thousands of bones stays a picture of a few megabytes.
+            std::map<std::pair<std::string, std::string>, std::string> strokes;
+            auto segment = [&](const BonePose& bone, const std::string& colour, double width) {
+                strokes[{colour, num(std::round(width * 2) / 2)}] += "M" + num(sx(bone.pivot)) + " " + num(sy(bone.pivot)) +
+                                                                   "L" + num(sx(bone.tip)) + " " + num(sy(bone.tip));
+            };
+            const bool many = pose.bones.size() > kMostMarked;
             for (const BonePose& bone : pose.bones) {
                 if (bone.muscle) continue;
-                svg.line(sx(bone.pivot), sy(bone.pivot), sx(bone.tip), sy(bone.tip), kBoneColour, 4);
-                svg.add("<circle cx=\"" + num(sx(bone.pivot)) + "\" cy=\"" + num(sy(bone.pivot)) +
-                        "\" r=\"3\" fill=\"" + kBoneColour + "\"/>");
+                segment(bone, kBoneColour, many ? 2 : 4);
+                if (!many)
+                    svg.add("<circle cx=\"" + num(sx(bone.pivot)) + "\" cy=\"" + num(sy(bone.pivot)) + "\" r=\"3\" fill=\"" +
+                            kBoneColour + "\"/>");
                 if (cell == 0 && plainBones <= kMostLabelled)
                     labels.push_back({std::max(sx(bone.pivot), sx(bone.tip)) + 6, (sy(bone.pivot) + sy(bone.tip)) / 2 + 4,
                                       bone.name, "#666666", 11, "normal"});
             }
+            std::vector<std::pair<const BonePose*, std::size_t>> muscleBones;
             for (const BonePose& bone : pose.bones) {
                 if (!bone.muscle) continue;
                 const auto found = muscleIndex.find(bone.name);
                 const std::size_t m = found == muscleIndex.end() ? 0 : found->second;
-                const std::string colour = muscleColour(m);
-                const double width = std::clamp(6 * std::abs(bone.thickness), 2.0, 18.0);
+                muscleBones.push_back({&bone, m});
+                const double width = many ? 2.0 : std::clamp(6 * std::abs(bone.thickness), 2.0, 18.0);
                 // The bone in its item colour, as Layout draws it, with the muscle's own colour down its middle.
-                svg.line(sx(bone.pivot), sy(bone.pivot), sx(bone.tip), sy(bone.tip), colourOf(bone.colour), width, " stroke-opacity=\"0.85\"");
-                svg.line(sx(bone.pivot), sy(bone.pivot), sx(bone.tip), sy(bone.tip), colour, std::max(1.5, width / 3));
-                if (bone.target) {
-                    const double tx = sx(*bone.target), ty = sy(*bone.target);
+                segment(bone, colourOf(bone.colour), width);
+            }
+            for (const auto& [bone, m] : muscleBones)
+                if (!many || (m < labelled.size() && labelled[m]))
+                    segment(*bone, muscleColour(m), many ? 1.0 : std::max(1.5, std::clamp(6 * std::abs(bone->thickness), 2.0, 18.0) / 3));
+            for (const auto& [key, path] : strokes)
+                svg.add("<path d=\"" + path + "\" stroke=\"" + key.first + "\" stroke-width=\"" + key.second +
+                        "\" stroke-linecap=\"round\" fill=\"none\"/>");
+            for (const auto& [bone, m] : muscleBones) {
+                const bool named = m < labelled.size() && labelled[m];
+                const std::string colour = muscleColour(m);
+                if (bone->target && (!many || named)) {
+                    const double tx = sx(*bone->target), ty = sy(*bone->target);
                     svg.add("<circle cx=\"" + num(tx) + "\" cy=\"" + num(ty) + "\" r=\"7\" fill=\"none\" stroke=\"" +
                             colour + "\" stroke-width=\"1.5\"/>");
                     svg.line(tx - 10, ty, tx + 10, ty, colour, 1);
                     svg.line(tx, ty - 10, tx, ty + 10, colour, 1);
                     taken.push_back({tx - 11, ty - 11, tx + 11, ty + 11});
                 }
-                if (m < labelled.size() && labelled[m]) labels.push_back({sx(bone.tip) + 10, sy(bone.tip) + 4, bone.name, colour, 11, "bold"});
+                if (named) labels.push_back({sx(bone->tip) + 10, sy(bone->tip) + 4, bone->name, colour, 11, "bold"});
             }
             placeLabels(svg, labels, panel, taken, 13);
         }
