@@ -135,7 +135,13 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 
 // Every field of an object must be one the rig format knows: a misspelt one
 // would otherwise quietly lose the artist's setting.
-void onlyKnownFields(const json& object, const std::string& where, std::initializer_list<const char*> known) {
+const std::vector<const char*> kRigFields = {"$schema", "object", "primaryLayer", "fps", "frames", "skelegons", "muscles", "keys"};
+const std::vector<const char*> kFrameFields = {"start", "end", "step"};
+const std::vector<const char*> kSkelegonFields = {"name", "pivot", "tip", "selected", "layer"};
+const std::vector<const char*> kMuscleFields = {"skelegon", "reference", "preserveVolume", "afterIK"};
+const std::vector<const char*> kKeyFields = {"bone", "frame", "position", "rotation"};
+
+void onlyKnownFields(const json& object, const std::string& where, const std::vector<const char*>& known) {
     for (const auto& [name, value] : object.items()) {
         if (std::any_of(known.begin(), known.end(), [&](const char* field) { return name == field; })) continue;
         const char* nearest = *known.begin();
@@ -264,7 +270,7 @@ void warnAboutSkelegons(const Rig& rig, std::vector<std::string>& warnings) {
 
 Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
     expectObject(root, "the rig");
-    onlyKnownFields(root, "", {"object", "primaryLayer", "fps", "frames", "skelegons", "muscles", "keys", "$schema"});
+    onlyKnownFields(root, "", kRigFields);
     Rig rig;
     if (const json* object = optionalField(root, "object")) rig.object = text(*object, "object");
     std::string hostName;
@@ -277,7 +283,7 @@ Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
 
     const json& frames = field(root, "", "frames");
     expectObject(frames, "frames");
-    onlyKnownFields(frames, "frames", {"start", "end", "step"});
+    onlyKnownFields(frames, "frames", kFrameFields);
     rig.frames.start = integer(field(frames, "frames", "start"), "frames.start");
     rig.frames.end = integer(field(frames, "frames", "end"), "frames.end");
     if (const json* step = optionalField(frames, "step")) rig.frames.step = integer(*step, "frames.step");
@@ -291,7 +297,7 @@ Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
         const std::string where = "skelegons[" + std::to_string(i) + "]";
         const json& entry = skelegons[i];
         expectObject(entry, where);
-        onlyKnownFields(entry, where, {"name", "pivot", "tip", "selected", "layer"});
+        onlyKnownFields(entry, where, kSkelegonFields);
         RigSkelegon s;
         s.name = text(field(entry, where, "name"), at(where, "name"));
         if (s.name.empty()) throw RigError{at(where, "name"), "must not be empty"};
@@ -319,7 +325,7 @@ Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
         const std::string where = "muscles[" + std::to_string(i) + "]";
         const json& entry = muscles[i];
         expectObject(entry, where);
-        onlyKnownFields(entry, where, {"skelegon", "reference", "preserveVolume", "afterIK"});
+        onlyKnownFields(entry, where, kMuscleFields);
         RigMuscle m;
         m.skelegon = text(field(entry, where, "skelegon"), at(where, "skelegon"));
         const RigSkelegon* own = skelegonNamed(m.skelegon, at(where, "skelegon"));
@@ -351,7 +357,7 @@ Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
         const std::string where = "keys[" + std::to_string(i) + "]";
         const json& entry = keys[i];
         expectObject(entry, where);
-        onlyKnownFields(entry, where, {"bone", "frame", "position", "rotation"});
+        onlyKnownFields(entry, where, kKeyFields);
         RigKey k;
         k.bone = text(field(entry, where, "bone"), at(where, "bone"));
         skelegonNamed(k.bone, at(where, "bone"));
@@ -375,6 +381,15 @@ Rig rigFrom(const json& root, std::vector<std::string>& warnings) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::vector<std::string>>> rigFields() {
+    auto names = [](const std::vector<const char*>& fields) { return std::vector<std::string>(fields.begin(), fields.end()); };
+    return {{"", names(kRigFields)},
+            {"frames", names(kFrameFields)},
+            {"skelegons", names(kSkelegonFields)},
+            {"muscles", names(kMuscleFields)},
+            {"keys", names(kKeyFields)}};
+}
 
 bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnings, std::string& error) {
     std::error_code failed;
