@@ -137,3 +137,32 @@ TEST_F(Outputs, AFullDeviceFailsTheRunAndPutsBackTheFilesItReplaced) {
     EXPECT_EQ(names(), (std::vector<std::string>{"arm.scene"}));
 }
 #endif
+
+TEST_F(Outputs, ProgressGoesToStandardErrorAlsoOffATerminalAndQuietSilencesIt) {
+    SinewrigOutcome outcome = runSinewrig({"run", kArm, "--plugin", SINEWRIG_MODULE_FILE});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* phase : {"sinewrig run: SetMuscle\n", "sinewrig run: ReadMuscle\n", "sinewrig run: evaluating: 1 of 49\n",
+                              "sinewrig run: evaluating the reloaded scene: 1 of 49\n"})
+        EXPECT_NE(outcome.err.find(phase), std::string::npos) << phase << outcome.err;
+    EXPECT_EQ(outcome.out.find("sinewrig run: "), std::string::npos);
+    EXPECT_EQ(run({}).err, "");
+}
+
+TEST_F(Outputs, TheFrameTableIsPrintedForSmallRigsOrWhenAsked) {
+    EXPECT_NE(run({}).out.find("frame  bone"), std::string::npos);
+    // Fifty muscles over fifty frames: 2,500 rows.
+    std::string rig = "{\"frames\": {\"start\": 0, \"end\": 49}, \"skelegons\": [";
+    for (int i = 0; i < 50; ++i)
+        rig += std::string(i ? ", " : "") + "{\"name\": \"M" + std::to_string(i) + "\", \"pivot\": [" + std::to_string(i) +
+               ", 0, 0], \"tip\": [" + std::to_string(i) + ", 1, 0], \"selected\": true}";
+    writeFileText(file("wide.json"), rig + "]}");
+    const SinewrigOutcome large = runSinewrig({"run", file("wide.json"), "--plugin", SINEWRIG_MODULE_FILE, "--quiet"});
+    ASSERT_EQ(large.status, 0) << large.err;
+    EXPECT_EQ(large.out.find("frame  bone"), std::string::npos);
+    EXPECT_NE(large.out.find("the table of 2500 rows"), std::string::npos) << large.out;
+    EXPECT_NE(large.out.find("  M49 -> (no reference)"), std::string::npos);
+    const SinewrigOutcome asked =
+        runSinewrig({"run", file("wide.json"), "--plugin", SINEWRIG_MODULE_FILE, "--quiet", "--table"});
+    EXPECT_NE(asked.out.find("frame  bone"), std::string::npos);
+    EXPECT_NE(asked.out.find("    49  M49 "), std::string::npos);
+}
