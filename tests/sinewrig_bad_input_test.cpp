@@ -127,3 +127,13 @@ TEST_F(BadInput, ZeroLengthSkelegonsAndParentLoopsRunWithAWarningNamingThem) {
         << loop.err;
     EXPECT_EQ(run(kArm).err.find("warning"), std::string::npos);
 }
+
+TEST_F(BadInput, AModuleFileCutShortIsRefusedBeforeLoading) {
+    const std::string whole = fileText(SINEWRIG_MODULE_FILE);
+    const std::string cut = (folder / "Cut.p").string();
+    for (const std::size_t size : {std::size_t{2000}, std::size_t{49000}, whole.size() - 100}) {
+        writeFileText(cut, whole.substr(0, size));
+        expectRefused(runSinewrig({"run", kArm, "--plugin", cut, "--quiet", "--csv", (folder / "out.csv").string()}),
+                      cut + ": cannot be loaded: the file is cut short");
+    }
+}

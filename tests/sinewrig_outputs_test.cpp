@@ -4,11 +4,13 @@
 // an output that cannot be written is named with the system's reason.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <thread>
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
+
+#include <thread>
 #endif
 
 #include "tests/sinewrig_outcome.h"

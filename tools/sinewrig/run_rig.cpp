@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tools/sinewrig/module_headers.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig.h"
 #include "tools/sinewrig/rig_csv.h"
@@ -128,6 +129,13 @@ int runRig(const RunOptions& options, Console console) {
     FrameRange frames = rig.frames;
     if (!options.frames.empty() && !parseFrameRange(options.frames, frames, error)) {
         console.err << "sinewrig run: " << error << "\n";
+        return kExitBadInput;
+    }
+
+    // A module file cut short would be mapped and then fault where it is missing.
+    std::string cutShort;
+    if (!headersFitFile(options.plugin, cutShort)) {
+        console.err << "sinewrig run: " << options.plugin << ": cannot be loaded: " << cutShort << "\n";
         return kExitBadInput;
     }
 
