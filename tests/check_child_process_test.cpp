@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -46,6 +47,16 @@ TEST(CheckInChildProcess, ACrashFailsTheStepItHappenedInAndTheOtherServersAreSti
         << run.out;
     // The interface server comes after the crashed one and is checked in full.
     EXPECT_TRUE(run.has("ItemMotionInterface Wobble\n  PASS refuses versions")) << run.out;
+    EXPECT_EQ(run.lastLine(), "verdict: FAIL (1 failed)");
+}
+
+TEST(CheckInChildProcess, AHangIsStoppedAtTheTimeLimitAndFailsTheStep) {
+    setenv("SINEWRIG_CHECK_SECONDS", "2", 1);
+    const Checked run = check(HANGS_MODULE_FILE);
+    unsetenv("SINEWRIG_CHECK_SECONDS");
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_TRUE(run.has("  FAIL ItemMotionHandler Wobble: the module did not finish within 2 s, after \"PASS save, load, save on"))
+        << run.out;
     EXPECT_EQ(run.lastLine(), "verdict: FAIL (1 failed)");
 }
 #endif

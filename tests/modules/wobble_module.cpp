@@ -66,6 +66,10 @@ void evaluate(LWInstance instance, const LWItemMotionAccess* access) {
 #if defined(WOBBLE_CARELESS)
     position[1] /= access->time;
 #endif
+#if defined(WOBBLE_HANGS)
+    for (volatile bool forever = true; forever && access->time > 0;) {
+    }
+#endif
 #if defined(WOBBLE_CRASHES)
     // A fault on the first frame after the start: instances made, saved and loaded first.
     if (access->time > 0) *static_cast<volatile int*>(nullptr) = 1;

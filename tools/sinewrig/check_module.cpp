@@ -1,5 +1,6 @@
 #include "tools/sinewrig/check_module.h"
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <set>
@@ -127,7 +128,12 @@ void checkServer(CheckReport& report, const std::string& path, const ServerRow& 
 // What a step in a child process sends besides its report: lines that start
 // with this byte, which no report line does.
 constexpr char kControl = '\x01';
-constexpr int kStepSeconds = 60;
+// How long a step may take before it counts as hung: SINEWRIG_CHECK_SECONDS, or a minute.
+int stepSeconds() {
+    const char* given = std::getenv("SINEWRIG_CHECK_SECONDS");
+    const int seconds = given ? std::atoi(given) : 0;
+    return seconds > 0 ? seconds : 60;
+}
 
 using Step = std::function<void(CheckReport& report, std::ostream& control)>;
 
@@ -228,7 +234,7 @@ StepEnd runStep(CheckReport& report, const std::string& name, const Step& step) 
         _exit(0);
     }
     close(channel[1]);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(stepSeconds());
     std::string pending, lastLine;
     bool timedOut = false;
     while (true) {
@@ -263,7 +269,7 @@ StepEnd runStep(CheckReport& report, const std::string& name, const Step& step) 
     if (end.finished) return end;
     const std::string after = lastLine.empty() ? "" : ", after \"" + trimmed(lastLine) + "\"";
     if (timedOut)
-        report.fail(name + ": the module did not finish within " + std::to_string(kStepSeconds) + " s" + after +
+        report.fail(name + ": the module did not finish within " + std::to_string(stepSeconds()) + " s" + after +
                     "; stopped");
     else if (WIFSIGNALED(status))
         report.fail(name + ": the module crashed with signal " + std::to_string(WTERMSIG(status)) + " (" +
