@@ -23,6 +23,9 @@ struct MuscleAssignment {
     MeshEditOp* edit = nullptr;
     std::vector<LWPolID> skelegons;  // all skelegons of the primary layer, in scan order: the reference choices
     std::vector<MuscleRow> rows;     // one per selected skelegon, in scan order: the polygons that get tagged
+    // The reference chooser's items, the skelegons' names and a null end: read
+    // once per run, so each opening costs the same however many rows were set.
+    std::vector<const char*> choices;
     // Set when the scan could not keep every skelegon; the run then tags nothing.
     bool outOfMemory = false;
 };

@@ -13,6 +13,7 @@ namespace {
 // One entry per skelegon and a null end. A nameless skelegon is offered as ""
 // rather than a null that would end the host's list early and shift the rest.
 bool buildChoices(const MuscleAssignment& assignment, std::vector<const char*>& items) {
+    if (!items.empty()) return true;
     try {
         items.reserve(assignment.skelegons.size() + 1);
     } catch (const std::bad_alloc&) {
@@ -28,10 +29,10 @@ bool buildChoices(const MuscleAssignment& assignment, std::vector<const char*>& 
 
 }  // namespace
 
-LWPolID chooseReference(const MuscleAssignment& assignment, GlobalFunc* global) {
+LWPolID chooseReference(MuscleAssignment& assignment, GlobalFunc* global) {
     LWPanelFuncs* panels = findPanelServices(global);
     if (!panels || !assignment.edit) return nullptr;
-    std::vector<const char*> items;
+    std::vector<const char*>& items = assignment.choices;
     if (!buildChoices(assignment, items)) return nullptr;
     LWPanelID panel = panels->create(const_cast<char*>(kSetMuscleServer), nullptr);
     if (!panel) return nullptr;

@@ -8,6 +8,6 @@
 namespace sinewrig {
 
 // The chosen skelegon, or 0 when the artist cancelled or no panel could be shown.
-LWPolID chooseReference(const MuscleAssignment& assignment, GlobalFunc* global);
+LWPolID chooseReference(MuscleAssignment& assignment, GlobalFunc* global);
 
 }  // namespace sinewrig

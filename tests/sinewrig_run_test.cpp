@@ -136,8 +136,7 @@ TEST_F(RunCommand, TheFrameOptionReplacesTheRigsRange) {
 
 TEST_F(RunCommand, BadRigFilesAreNamedWithWhatIsWrong) {
     expectRejected(runArm(rigFile("{\n  \"frames\": {\"start\": 0,\n  \"end\": }\n}")), "line 3, column");
-    expectRejected(runArm(rigFile(armWith("\"tip\": [0, 1.40, 0.30]", "\"top\": [0, 1.40, 0.30]"))),
-                   "skelegons[0]: missing field \"tip\"");
+    expectRejected(runArm(rigFile(armWith(", \"tip\": [0, 1.40, 0.30]", ""))), "skelegons[0]: missing field \"tip\"");
     expectRejected(runArm(rigFile(armWith("\"skelegon\": \"Biceps\"", "\"skelegon\": \"Bicep\""))),
                    "muscles[0].skelegon: unknown skelegon \"Bicep\"");
     expectRejected(runArm(rigFile(armWith("\"reference\": \"ForeArm\"", "\"reference\": \"Forearm\""))),

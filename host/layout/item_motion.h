@@ -3,7 +3,7 @@
 // info reports once an item's handlers have run.
 #pragma once
 
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "host/layout/scene.h"
@@ -56,7 +56,7 @@ private:
     bool started_ = false;
     double time_ = 0.0;
     LWItemID current_ = nullptr;
-    std::map<LWItemID, ItemMotion> motions_;
+    std::unordered_map<LWItemID, ItemMotion> motions_;  // hashed: a large rig's frame looks items up tens of thousands of times
 };
 
 }  // namespace host

@@ -30,8 +30,18 @@ MotionHandlers::Server& MotionHandlers::serverNamed(const std::string& name) con
 const MotionHandlers::Server& MotionHandlers::tablesOf(const std::string& server) const { return serverNamed(server); }
 
 const MotionHandlers::Applied* MotionHandlers::find(LWInstance instance) const {
-    for (const Applied& applied : applied_)
-        if (applied.instance == instance) return &applied;
+    // Callers mostly go through the instances in order: the one found last
+    // and the one after it are tried first, so a walk over all is not quadratic.
+    for (std::size_t at : {lastFound_, lastFound_ + 1})
+        if (at < applied_.size() && applied_[at].instance == instance) {
+            lastFound_ = at;
+            return &applied_[at];
+        }
+    for (std::size_t at = 0; at < applied_.size(); ++at)
+        if (applied_[at].instance == instance) {
+            lastFound_ = at;
+            return &applied_[at];
+        }
     return nullptr;
 }
 
@@ -178,33 +188,43 @@ void MotionHandlers::evaluate(double time) {
     MotionState& motion = layout_.motion;
     motion.start(time);
 
-    // Each item once, with its instances in the order they were applied.
-    std::vector<LWItemID> order;
-    std::unordered_map<LWItemID, std::vector<std::size_t>> instancesByItem;
-    for (std::size_t i = 0; i < applied_.size(); ++i) {
-        auto& of = instancesByItem[applied_[i].item];
-        if (of.empty()) order.push_back(applied_[i].item);
-        of.push_back(i);
-    }
-    // Parent first: by the number of ancestors, a looping chain counted once round.
+    // Each item once, with its instances in the order they were applied
+    // (chained through `nextOfItem`), parent first: by the number of
+    // ancestors, a looping chain counted once round. Sorted on plain numbers,
+    // as a large rig's every frame does this.
+    struct Entry {
+        std::size_t depth, first;
+    };
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<Entry> order;
+    std::vector<std::size_t> nextOfItem(applied_.size(), kNone), lastOfEntry;
+    std::unordered_map<LWItemID, std::size_t> entryOf;
+    entryOf.reserve(applied_.size());
     const std::size_t limit = layout_.scene.items().size();
-    std::unordered_map<LWItemID, std::size_t> depths;
-    for (LWItemID item : order) {
+    for (std::size_t i = 0; i < applied_.size(); ++i) {
+        auto [at, added] = entryOf.try_emplace(applied_[i].item, order.size());
+        if (!added) {
+            nextOfItem[lastOfEntry[at->second]] = i;
+            lastOfEntry[at->second] = i;
+            continue;
+        }
         std::size_t levels = 0;
-        for (const Item* it = layout_.scene.find(item); it && it->parent && levels < limit; ++levels)
+        for (const Item* it = layout_.scene.find(applied_[i].item); it && it->parent && levels < limit; ++levels)
             it = layout_.scene.find(it->parent);
-        depths[item] = levels;
+        order.push_back({levels, i});
+        lastOfEntry.push_back(i);
     }
-    std::stable_sort(order.begin(), order.end(), [&](LWItemID a, LWItemID b) { return depths[a] < depths[b]; });
+    std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) { return a.depth < b.depth; });
 
     std::vector<unsigned int> flagBits;
     for (const Applied& applied : applied_)
         flagBits.push_back(applied.server->table.flags ? applied.server->table.flags(applied.instance) : 0u);
 
     for (const bool afterIK : {false, true})
-        for (LWItemID item : order) {
+        for (const Entry& entry : order) {
+            const LWItemID item = applied_[entry.first].item;
             bool ran = false;
-            for (std::size_t i : instancesByItem[item]) {
+            for (std::size_t i = entry.first; i != kNone; i = nextOfItem[i]) {
                 const Applied& applied = applied_[i];
                 if (((flagBits[i] & LWIMF_AFTERIK) != 0) != afterIK || !applied.server->table.evaluate) continue;
                 motion.enter(layout_.scene, item);

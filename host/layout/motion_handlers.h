@@ -99,6 +99,7 @@ private:
     std::string server_;
     mutable std::vector<std::unique_ptr<Server>> servers_;
     std::vector<Applied> applied_;
+    mutable std::size_t lastFound_ = 0;
 };
 
 }  // namespace host

@@ -14,6 +14,8 @@ namespace {
 // Guards against a module whose lists never end.
 constexpr int kMostColumns = 64;
 constexpr int kMostItems = 100000;
+// The rows a list shows when the module does not say.
+constexpr int kRowsShownByDefault = 8;
 
 std::string tagName(int tag) {
     switch (tag) {
@@ -134,13 +136,17 @@ void MultiListControl::refresh() {
     int columns = static_cast<int>(view.widths.size());
     if (list.nameFn)
         for (int column = 0; column < columns; ++column) view.titles.push_back(moduleText(list.nameFn(userData, -1, column)));
-    int rows = list.countFn ? std::max(0, list.countFn(userData)) : 0;
-    for (int row = 0; row < rows; ++row) {
+    view.rows = list.countFn ? std::max(0, list.countFn(userData)) : 0;
+    const int shown = list.visItems > 0 ? list.visItems : kRowsShownByDefault;
+    top = std::max(0, std::min(top, view.rows - shown));
+    view.top = top;
+    for (int row = top; row < view.rows && row < top + shown; ++row) {
         view.cells.emplace_back();
         for (int column = 0; column < columns && list.nameFn; ++column)
             view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
     }
     readings.push_back(std::move(view));
+    if (readings.size() > kReadingsKept) readings.pop_front();
 }
 
 const ListView& MultiListControl::view() const {
@@ -149,6 +155,9 @@ const ListView& MultiListControl::view() const {
 }
 
 bool MultiListControl::click(int row, int x) {
+    const int shown = desc.multiList.visItems > 0 ? desc.multiList.visItems : kRowsShownByDefault;
+    if (row < top) top = std::max(0, row);
+    if (row >= top + shown) top = row - shown + 1;
     value = row;
     mouseX = x;
     services().note(name() + "> click row " + std::to_string(row) + " x " + std::to_string(x));
@@ -176,6 +185,9 @@ std::string renderTable(const ListView& view) {
     };
     std::string table = line(view.titles);
     for (const auto& row : view.cells) table += line(row);
+    if (static_cast<int>(view.cells.size()) < view.rows)
+        table += "(rows " + std::to_string(view.top + 1) + " to " + std::to_string(view.top + view.cells.size()) +
+                 " of " + std::to_string(view.rows) + " shown)\n";
     return table;
 }
 
@@ -185,18 +197,27 @@ PopupControl::PopupControl(Panel& owner, int controlNumber, const LWPanControlDe
 void PopupControl::refresh() {
     items.clear();
     const char** list = desc.choice.items;
-    for (int index = 0; list && list[index]; ++index) {
-        if (index == kMostItems) {
-            services().problem(name() + ": popup items without a null end");
-            break;
-        }
-        items.push_back(list[index]);
-    }
+    for (int index = 0; list && list[index] && index < kItemsKept; ++index) items.push_back(list[index]);
 }
 
 bool PopupControl::choose(int index) {
     services().note(name() + "> choose " + std::to_string(index));
-    if (index < 0 || index >= static_cast<int>(items.size())) {
+    // Items past the kept ones are read only as far as the choice: the list
+    // is the module's, alive while its panel is open.
+    const char** list = desc.choice.items;
+    bool offered = index >= 0 && index < static_cast<int>(items.size());
+    if (index >= kItemsKept && list) {
+        offered = true;
+        for (int at = kItemsKept; offered && at <= index; ++at) {
+            if (at == kMostItems) {
+                services().problem(name() + ": popup items without a null end");
+                offered = false;
+            } else {
+                offered = list[at] != nullptr;
+            }
+        }
+    }
+    if (!offered) {
         services().problem(name() + ": no item " + std::to_string(index) + " to choose");
         return true;
     }

@@ -3,6 +3,7 @@
 // contents only through the descriptor, as the host's controls do.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,8 @@ public:
     std::string name() const;  // "panel.control", as in the log
     // Reads the module's contents afresh: when added, when the panel opens and on a redraw.
     virtual void refresh() {}
+    // Frees what it read from the module, once its panel is long gone.
+    virtual void release() {}
     // A script action; false when this control takes no such action.
     bool take(const PanelAction& action);
     virtual bool click(int row, int x);
@@ -57,30 +60,45 @@ private:
 };
 
 // What the multi-column list showed when it last read the module's callbacks.
+// Like the host's list, it asks only for the rows it shows.
 struct ListView {
     std::vector<int> widths;
     std::vector<std::optional<std::string>> titles;
-    std::vector<std::vector<std::optional<std::string>>> cells;  // by row, then column
+    int rows = 0;  // the module's row count
+    int top = 0;   // the first row shown
+    std::vector<std::vector<std::optional<std::string>>> cells;  // the rows shown, from `top`, then by column
 };
 
-// "MultiListBoxControl": value is the selected row, -1 for none.
+// "MultiListBoxControl": value is the selected row, -1 for none. A click
+// scrolls its row into view, as the artist does before clicking it.
 class MultiListControl : public Control {
 public:
+    static constexpr std::size_t kReadingsKept = 32;
+
     MultiListControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
-    std::vector<ListView> readings;  // every reading, in order; the last is what the list shows
+    // The latest readings, in order (at most kReadingsKept); the last is what the list shows.
+    std::deque<ListView> readings;
+    int top = 0;
     const ListView& view() const;
     void refresh() override;
+    void release() override { readings.clear(); }
     bool click(int row, int x) override;
 };
 
 std::string renderTable(const ListView& view);
 
-// "PopupControl": value is the chosen item, from 0; the host's default is the first.
+// "PopupControl": value is the chosen item, from 0; the host's default is the
+// first. It keeps the texts of its first kItemsKept items, as many as a popup
+// shows, and reads further only as far as a choice: a rig's thousands of
+// openings do not each read thousands of texts.
 class PopupControl : public Control {
 public:
+    static constexpr int kItemsKept = 256;
+
     PopupControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
-    std::vector<std::string> items;
+    std::vector<std::string> items;  // the first kItemsKept
     void refresh() override;
+    void release() override { items = {}; }
     bool choose(int index) override;
 };
 

@@ -20,8 +20,9 @@ PanelServices::PanelServices() {
 }
 
 Panel* PanelServices::find(LWPanelID id, const char* function) {
-    for (const auto& panel : panels)
-        if (panel.get() == id) {
+    // Newest first: the panels a module works with are the ones it made last.
+    for (auto it = panels.rbegin(); it != panels.rend(); ++it)
+        if (const auto& panel = *it; panel.get() == id) {
             if (panel->destroyed) problem(std::to_string(panel->number) + ": " + function + " after destroy");
             return panel.get();
         }
@@ -38,7 +39,7 @@ LWPanelID PanelServices::create(char* title, void* data) {
     }
     if (self->createsBeforeFailure > 0) --self->createsBeforeFailure;
     int number = static_cast<int>(self->panels.size()) + 1;
-    self->panels.push_back(std::make_unique<Panel>(Panel{*self, number, title ? title : "", data, {}, {}, false}));
+    self->panels.push_back(std::make_unique<Panel>(Panel{*self, number, title ? title : "", data, {}, {}, false, false}));
     if (!title) self->problem(std::to_string(number) + ": created without a title");
     self->note(std::to_string(number) + ": create " + quoted(title));
     return self->panels.back().get();
@@ -50,7 +51,16 @@ void PanelServices::destroy(LWPanelID id) {
     Panel* panel = self->find(id, "destroy");
     if (!panel) return;
     self->note(std::to_string(panel->number) + ": destroy");
+    if (panel->destroyed) return;
     panel->destroyed = true;
+    // Panels stay inspectable, but only the latest few keep what their
+    // controls read, so a long session's memory does not grow with them.
+    self->recentlyDestroyed_.push_back(panel);
+    if (self->recentlyDestroyed_.size() > kPanelsKeptWhole) {
+        for (auto& control : self->recentlyDestroyed_.front()->controls) control->release();
+        self->recentlyDestroyed_.front()->released = true;
+        self->recentlyDestroyed_.pop_front();
+    }
 }
 
 int PanelServices::open(LWPanelID id, int flags) {

@@ -26,10 +26,13 @@ struct Panel {
     std::vector<std::unique_ptr<Control>> controls;
     std::vector<int> openFlags;  // one entry per open
     bool destroyed = false;
+    bool released = false;  // its controls no longer hold what they read
 };
 
 class PanelServices : public Activatable<PanelServices> {
 public:
+    static constexpr std::size_t kPanelsKeptWhole = 16;
+
     PanelServices();
 
     LWPanelFuncs* record() { return &record_; }
@@ -66,6 +69,7 @@ private:
     static LWControl* addControl(LWPanelID id, char* kind, LWPanControlDesc* desc, char* label);
 
     LWPanelFuncs record_{};
+    std::deque<Panel*> recentlyDestroyed_;
     std::deque<OpenScript> scripts_;
 };
 

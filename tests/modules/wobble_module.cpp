@@ -66,6 +66,14 @@ void evaluate(LWInstance instance, const LWItemMotionAccess* access) {
 #if defined(WOBBLE_CARELESS)
     position[1] /= access->time;
 #endif
+#if defined(WOBBLE_HANGS)
+    for (volatile bool forever = true; forever && access->time > 0;) {
+    }
+#endif
+#if defined(WOBBLE_CRASHES)
+    // A fault on the first frame after the start: instances made, saved and loaded first.
+    if (access->time > 0) *static_cast<volatile int*>(nullptr) = 1;
+#endif
     access->setParam(LWIP_POSITION, position);
 }
 
@@ -81,8 +89,14 @@ int activateHandler(int version, GlobalFunc*, void* local, void*) {
     return AFUNC_OK;
 }
 
-int activateInterface(int version, GlobalFunc*, void* local, void*) {
+int activateInterface(int version, GlobalFunc* global, void* local, void*) {
     if (version != kInterfaceVersion && !kCareless) return AFUNC_BADVERSION;
+#if defined(WOBBLE_XPANELS)
+    // Its options are built with a service this module cannot do without.
+    if (!global || !global("LWXPanelFuncs", GFUSE_TRANSIENT)) return AFUNC_BADGLOBAL;
+#else
+    (void)global;
+#endif
     auto* face = static_cast<LWInterface*>(local);
     if (!face) return AFUNC_BADGLOBAL;
     face->panel = nullptr;

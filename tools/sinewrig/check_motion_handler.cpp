@@ -7,6 +7,7 @@
 #include "tools/sinewrig/check_handler_data.h"
 #include "tools/sinewrig/check_panels.h"
 #include "tools/sinewrig/check_scene.h"
+#include "tools/sinewrig/check_services.h"
 #include "tools/sinewrig/server_classes.h"
 
 namespace sinewrig_tool {
@@ -138,10 +139,11 @@ void checkMotionHandler(CheckReport& report, host::Layout& layout, const host::M
     const CheckScene scene(layout);
     host::MotionHandlers handlers(layout, module, server);
     const int version = knownServerClass("ItemMotionHandler")->hostVersion;
+    const std::size_t lookupsBefore = layout.services.lookups.size();
     const int result = handlers.activate(server, version);
-    report.check(result == AFUNC_OK, "activation with version " + std::to_string(version) +
-                                         " into zeroed tables: " + activationResult(result));
-    if (result != AFUNC_OK) return;
+    if (!reportActivation(report, layout.services, lookupsBefore, result,
+                          "activation with version " + std::to_string(version) + " into zeroed tables"))
+        return;
     const Tables& tables = handlers.tablesOf(server);
     const bool complete = reportCallbacks(report, tables);
     reportHostRecords(report, handlers, tables);

@@ -5,6 +5,7 @@
 #include "host/process/services.h"
 #include "tools/sinewrig/check_panels.h"
 #include "tools/sinewrig/check_scene.h"
+#include "tools/sinewrig/check_services.h"
 #include "tools/sinewrig/server_classes.h"
 
 namespace sinewrig_tool {
@@ -55,9 +56,10 @@ void checkMotionOptions(CheckReport& report, host::Layout& layout, const host::M
     layout.makeActive();
     const int version = knownServerClass("ItemMotionInterface")->hostVersion;
     LWInterface face{};
+    const std::size_t lookupsBefore = layout.services.lookups.size();
     const int result = module.activate("ItemMotionInterface", server, version, host::Services::global(), &face);
-    report.check(result == AFUNC_OK, "activation with version " + std::to_string(version) +
-                                         " into a zeroed record: " + activationResult(result));
+    reportActivation(report, layout.services, lookupsBefore, result,
+                     "activation with version " + std::to_string(version) + " into a zeroed record");
     if (result != AFUNC_OK) return;
     reportInterface(report, face);
 

@@ -11,6 +11,8 @@ void CheckReport::heading(const std::string& title) { out_ << title << std::endl
 
 void CheckReport::line(const char* mark, const std::string& what) { out_ << "  " << mark << " " << what << std::endl; }
 
+void CheckReport::relay(const std::string& text) { out_ << text << std::endl; }
+
 void CheckReport::fail(const std::string& what) {
     ++failures_;
     line("FAIL", what);

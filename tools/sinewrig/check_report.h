@@ -21,6 +21,9 @@ public:
     void check(bool passed, const std::string& what);
 
     int failures() const { return failures_; }
+    // A line of a report made elsewhere (a child process), and its failures.
+    void relay(const std::string& line);
+    void addFailures(int failures) { failures_ += failures; }
     // "verdict: PASS" or "verdict: FAIL (N failed)"; gives the exit status.
     int verdict();
 

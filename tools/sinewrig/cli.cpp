@@ -32,11 +32,18 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
                "evaluate the frames, save and reload the scene.");
     runCommand->add_option("rig", run.rig, "the rig file (JSON, see docs/rig-format.md)")->required();
     runCommand->add_option("--frames", run.frames, "frames to evaluate, START:END[:STEP] (default: the rig's range)");
-    runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file");
+    runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file (- for standard output)");
     runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
     runCommand->add_option("--scene", run.scene, "keep the saved scene in this file");
     runCommand->add_option("--plugin", run.plugin, "the module file to load (default: Sinewrig.p beside this program)");
-    runCommand->add_flag("--quiet", run.quiet, "no progress display");
+    runCommand->add_flag("--quiet", run.quiet, "no progress display on standard error");
+    runCommand->add_flag("--table", run.table,
+                         "print the table of every frame's muscle channels even for a large rig (printed unasked "
+                         "up to 2,000 rows)");
+    runCommand->footer(
+        "An output path of - is standard output (the report then goes to standard error). Outputs appear together "
+        "once the whole road succeeded, or not at all. Exit status: 0 success, 1 the road failed, 2 bad input or "
+        "an output that cannot be written.");
 
     CheckOptions check;
     CLI::App* checkCommand = app.add_subcommand(

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sinewrig_tool {
@@ -54,7 +55,12 @@ struct Rig {
 
 // False, with `error` naming the file and what is wrong (for JSON the line
 // and column), when the file cannot be read or does not describe a rig.
-bool loadRig(const std::string& path, Rig& rig, std::string& error);
+// `warnings` gets what is allowed but most likely a mistake.
+bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnings, std::string& error);
+
+// The fields a rig file may have, by where they are: "" for the top level,
+// "frames", and "skelegons", "muscles" and "keys" for an entry of each list.
+std::vector<std::pair<std::string, std::vector<std::string>>> rigFields();
 
 // "START:END[:STEP]"; false with `error` saying what is wrong.
 bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);

@@ -17,18 +17,22 @@ std::string cell(const std::string& text) {
 
 }  // namespace
 
-std::string muscleChannelsCsv(const RoadResult& road) {
-    std::string csv = "frame,time (s),bone,heading (deg),pitch (deg),bank (deg),scale x,scale y,scale z\n";
-    char row[512];
-    for (const FrameSample& frame : road.frames)
-        for (std::size_t m = 0; m < frame.muscles.size(); ++m) {
-            const Channels& c = frame.muscles[m];
-            std::snprintf(row, sizeof row, "%d,%.10g,%s,%.10g,%.10g,%.10g,%.10g,%.10g,%.10g\n", frame.frame, frame.time,
-                          cell(road.muscles[m].name).c_str(), c[0] * kDegreesPerRadian, c[1] * kDegreesPerRadian,
-                          c[2] * kDegreesPerRadian, c[3], c[4], c[5]);
-            csv += row;
-        }
-    return csv;
+std::string muscleChannelsCsvHeader() {
+    return "frame,time (s),bone,heading (deg),pitch (deg),bank (deg),scale x,scale y,scale z\n";
+}
+
+void appendMuscleChannelsCsv(std::string& csv, const std::vector<MuscleBone>& muscles, const FrameSample& frame) {
+    // The name goes in whole, outside the fixed buffers: names have no length limit.
+    char when[64], values[256];
+    std::snprintf(when, sizeof when, "%d,%.10g,", frame.frame, frame.time);
+    for (std::size_t m = 0; m < frame.muscles.size() && m < muscles.size(); ++m) {
+        const Channels& c = frame.muscles[m];
+        std::snprintf(values, sizeof values, ",%.10g,%.10g,%.10g,%.10g,%.10g,%.10g\n", c[0] * kDegreesPerRadian,
+                      c[1] * kDegreesPerRadian, c[2] * kDegreesPerRadian, c[3], c[4], c[5]);
+        csv += when;
+        csv += cell(muscles[m].name);
+        csv += values;
+    }
 }
 
 }  // namespace sinewrig_tool

@@ -1,12 +1,16 @@
-// The muscle channels of every frame as CSV: one row per frame and muscle bone.
+// The muscle channels of every frame as CSV: one row per frame and muscle
+// bone, written as the frames are evaluated.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/sinewrig/rig_road.h"
 
 namespace sinewrig_tool {
 
-std::string muscleChannelsCsv(const RoadResult& road);
+std::string muscleChannelsCsvHeader();
+// The frame's rows, appended to `csv`.
+void appendMuscleChannelsCsv(std::string& csv, const std::vector<MuscleBone>& muscles, const FrameSample& frame);
 
 }  // namespace sinewrig_tool

@@ -1,9 +1,13 @@
 #include "tools/sinewrig/rig_road.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <set>
+#include <unordered_map>
 
 #include "host/layout/item_world.h"
 #include "host/layout/motion_handlers.h"
@@ -11,6 +15,7 @@
 #include "host/modeler/modeler.h"
 #include "host/process/cp932.h"
 #include "host/process/module_file.h"
+#include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig_object_file.h"
 
 namespace sinewrig_tool {
@@ -22,10 +27,8 @@ constexpr int kReferenceX = 180, kPreserveVolumeX = 270, kAfterIKX = 330;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr int kPosesDrawn = 5;
 
-const RigMuscle* muscleFor(const Rig& rig, const std::string& skelegon) {
-    for (const RigMuscle& muscle : rig.muscles)
-        if (muscle.skelegon == skelegon) return &muscle;
-    return nullptr;
+void announce(const Progress& progress, const char* phase, long done, long total) {
+    if (progress) progress(phase, done, total);
 }
 
 std::string tagText(const host::MeshObject& object, LWPolID polygon, LWID tag) {
@@ -57,20 +60,21 @@ bool tagSkelegons(const Rig& rig, const host::ModuleFile& module, host::Modeler&
 
     // The list's rows are the selected skelegons of the primary layer; the
     // reference chooser offers every skelegon of it, both in layer order.
-    std::vector<std::string> choices;
+    std::map<std::string, int> choice;
     for (const RigSkelegon& s : rig.skelegons)
-        if (s.layer == rig.primaryLayer) choices.push_back(s.name);
+        if (s.layer == rig.primaryLayer) choice.emplace(s.name, static_cast<int>(choice.size()));
+    std::map<std::string, const RigMuscle*> muscleFor;
+    for (const RigMuscle& muscle : rig.muscles) muscleFor.emplace(muscle.skelegon, &muscle);
     host::OpenScript list = host::pressOk();
     std::vector<host::OpenScript> choosers;
     int row = 0;
     for (const RigSkelegon& s : rig.skelegons) {
         if (s.layer != rig.primaryLayer || !s.selected) continue;
-        if (const RigMuscle* muscle = muscleFor(rig, s.name)) {
+        if (auto found = muscleFor.find(s.name); found != muscleFor.end()) {
+            const RigMuscle* muscle = found->second;
             if (muscle->reference) {
                 list.actions.push_back(host::clickCell(row, kReferenceX));
-                int index = 0;
-                while (choices[index] != *muscle->reference) ++index;
-                choosers.push_back(host::pressOk({host::chooseItem(index)}));
+                choosers.push_back(host::pressOk({host::chooseItem(choice.at(*muscle->reference))}));
             }
             if (muscle->preserveVolume) list.actions.push_back(host::clickCell(row, kPreserveVolumeX));
             if (!muscle->afterIK) list.actions.push_back(host::clickCell(row, kAfterIKX));
@@ -160,10 +164,9 @@ void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& se
 
 std::vector<MuscleBone> muscleBones(const LayoutSession& session) {
     std::vector<MuscleBone> muscles;
+    std::set<LWItemID> known;
     for (const host::MotionHandlers::Applied& applied : session.handlers->instances()) {
-        bool known = false;
-        for (const MuscleBone& m : muscles) known = known || m.bone == applied.item;
-        if (known) continue;
+        if (!known.insert(applied.item).second) continue;
         const host::Item* item = session.layout->scene.find(applied.item);
         MuscleBone muscle;
         muscle.bone = applied.item;
@@ -171,8 +174,10 @@ std::vector<MuscleBone> muscleBones(const LayoutSession& session) {
         muscle.colour = item ? item->colour : -1;
         const std::vector<LWItemID> used = session.handlers->useItems(applied.instance);
         if (used.size() > 1)
-            if (const host::Item* reference = session.layout->scene.find(used[1]))
+            if (const host::Item* reference = session.layout->scene.find(used[1])) {
                 muscle.reference = host::utf8FromCp932(reference->name);
+                muscle.referenceItem = used[1];
+            }
         muscles.push_back(muscle);
     }
     return muscles;
@@ -193,19 +198,20 @@ struct Target {
     host::Vector3 inReference{};
 };
 
-Target restTarget(const host::Layout& layout, const host::MotionHandlers& handlers, const MuscleBone& muscle) {
+Target restTarget(const host::Layout& layout, const MuscleBone& muscle) {
     Target target;
-    auto instances = handlers.instancesOf(muscle.bone);
-    const std::vector<LWItemID> used = instances.empty() ? std::vector<LWItemID>{} : handlers.useItems(instances[0]);
-    if (used.size() < 2 || !layout.scene.find(used[1])) return target;
-    target.reference = used[1];
+    if (!muscle.referenceItem || !layout.scene.find(muscle.referenceItem) || !layout.scene.find(muscle.bone)) return target;
+    target.reference = muscle.referenceItem;
     const host::Vector3 tip = host::apply(host::itemWorldTransform(layout, muscle.bone, 0.0),
                                           {0, 0, layout.scene.find(muscle.bone)->restLength});
     target.inReference = host::apply(host::inverse(host::itemWorldTransform(layout, target.reference, 0.0)), tip);
     return target;
 }
 
-PoseSample poseAt(const host::Layout& layout, const std::vector<MuscleBone>& muscles, const std::vector<Target>& targets,
+// Muscle index by bone, for the drawing.
+using MuscleIndex = std::unordered_map<LWItemID, std::size_t>;
+
+PoseSample poseAt(const host::Layout& layout, const MuscleIndex& muscleOf, const std::vector<Target>& targets,
                   int frame, double time) {
     PoseSample pose;
     pose.frame = frame;
@@ -220,11 +226,11 @@ PoseSample poseAt(const host::Layout& layout, const std::vector<MuscleBone>& mus
         bone.pivot = world.translation;
         bone.tip = host::apply(world, {0, 0, item.restLength * scale[2]});
         bone.thickness = scale[0];
-        for (std::size_t m = 0; m < muscles.size(); ++m) {
-            if (muscles[m].bone != item.id) continue;
+        if (auto found = muscleOf.find(item.id); found != muscleOf.end()) {
             bone.muscle = true;
-            if (targets[m].reference)
-                bone.target = host::apply(host::itemWorldTransform(layout, targets[m].reference, time), targets[m].inReference);
+            const Target& target = targets[found->second];
+            if (target.reference)
+                bone.target = host::apply(host::itemWorldTransform(layout, target.reference, time), target.inReference);
         }
         pose.bones.push_back(bone);
     }
@@ -235,51 +241,136 @@ double distance(const host::Vector3& a, const host::Vector3& b) {
     return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }
 
-std::vector<FrameSample> evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscles,
-                                        const Rig& rig, const FrameRange& frames, int pass, const Progress& progress,
-                                        RoadResult* drawing) {
-    std::vector<Target> targets;
-    if (drawing)
-        for (const MuscleBone& muscle : muscles) targets.push_back(restTarget(*session.layout, *session.handlers, muscle));
-    std::vector<int> drawn;
-    const int total = frames.count();
-    for (int i = 0; i < kPosesDrawn && i < total; ++i)
-        drawn.push_back(frames.start + frames.step * int((long long)(total - 1) * i / std::max(1, std::min(kPosesDrawn, total) - 1)));
+// How far the muscle's tip is from its target at a time; 0 without a reference.
+double missedBy(const host::Layout& layout, const MuscleBone& muscle, const Target& target, double time) {
+    if (!target.reference) return 0;
+    const host::Item* item = layout.scene.find(muscle.bone);
+    if (!item) return 0;
+    double scale[3];
+    layout.itemParam(muscle.bone, LWIP_SCALING, time, scale);
+    const host::Vector3 tip = host::apply(host::itemWorldTransform(layout, muscle.bone, time), {0, 0, item->restLength * scale[2]});
+    return distance(tip, host::apply(host::itemWorldTransform(layout, target.reference, time), target.inReference));
+}
 
-    std::vector<FrameSample> samples;
-    samples.reserve(static_cast<std::size_t>(total));
-    for (int done = 0; done < total; ++done) {
-        FrameSample sample;
-        sample.frame = frames.start + done * frames.step;
+// The frames of the range the plot and the drawing use.
+std::vector<int> spreadFrames(const FrameRange& frames, std::size_t most) {
+    const long long total = frames.count();
+    const long long taken = std::min<long long>(total, static_cast<long long>(most));
+    std::vector<int> picked;
+    for (long long i = 0; i < taken; ++i)
+        picked.push_back(frames.start + frames.step * int(taken == 1 ? 0 : (total - 1) * i / (taken - 1)));
+    return picked;
+}
+
+void plotFrame(LengthPlot& plot, const FrameSample& sample) {
+    plot.frames.push_back(sample.frame);
+    const bool own = sample.muscles.size() <= LengthPlot::kMusclesOwnSeries;
+    if (own) plot.series.resize(sample.muscles.size());
+    double low = 1, high = 1;
+    for (std::size_t m = 0; m < sample.muscles.size(); ++m) {
+        const double scale = sample.muscles[m][5];
+        if (own) plot.series[m].push_back(scale);
+        if (!std::isfinite(scale)) continue;
+        if (m == 0 || scale < low) low = scale;
+        if (m == 0 || scale > high) high = scale;
+        if (scale < plot.lowestScale) plot.lowestScale = scale, plot.lowest = m;
+        if (scale > plot.highestScale) plot.highestScale = scale, plot.highest = m;
+    }
+    plot.low.push_back(low);
+    plot.high.push_back(high);
+}
+
+// The first pass writes each frame's channels to the round trip's spool, the
+// second compares against them: neither keeps the frames in memory.
+struct RoundTrip {
+    std::FILE* file = nullptr;
+    ~RoundTrip() {
+        if (file) std::fclose(file);
+    }
+};
+
+bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscles, const Rig& rig,
+                    const FrameRange& frames, const char* phase, const Progress& progress, const FrameSink& sink,
+                    std::FILE* spool, bool comparing, RoadResult& result) {
+    std::vector<Target> targets;
+    MuscleIndex muscleOf;
+    if (!comparing) {
+        for (std::size_t m = 0; m < muscles.size(); ++m) {
+            targets.push_back(restTarget(*session.layout, muscles[m]));
+            muscleOf.emplace(muscles[m].bone, m);
+        }
+    }
+    const std::vector<int> drawn = spreadFrames(frames, kPosesDrawn);
+    const std::vector<int> plotted = spreadFrames(frames, LengthPlot::kFrames);
+    std::size_t nextDrawn = 0, nextPlotted = 0;
+
+    const long total = frames.count();
+    FrameSample sample;
+    std::vector<Channels> before(muscles.size());
+    for (long done = 0; done < total; ++done) {
+        sample.frame = frames.start + int(done) * frames.step;
         sample.time = sample.frame / rig.fps;
         session.handlers->evaluate(sample.time);
+        sample.muscles.clear();
         for (const MuscleBone& muscle : muscles) sample.muscles.push_back(channelsOf(*session.layout, muscle.bone, sample.time));
-        if (drawing) {
-            PoseSample pose = poseAt(*session.layout, muscles, targets, sample.frame, sample.time);
-            for (const BonePose& bone : pose.bones)
-                if (bone.target) drawing->farthestFromTarget = std::max(drawing->farthestFromTarget, distance(bone.tip, *bone.target));
-            if (std::find(drawn.begin(), drawn.end(), sample.frame) != drawn.end()) drawing->poses.push_back(std::move(pose));
+        const std::size_t bytes = sample.muscles.size() * sizeof(Channels);
+        if (comparing) {
+            if (bytes && std::fread(before.data(), 1, bytes, spool) != bytes) return false;
+            for (std::size_t m = 0; m < muscles.size(); ++m)
+                for (std::size_t c = 0; c < Channels().size(); ++c)
+                    if (std::memcmp(&sample.muscles[m][c], &before[m][c], sizeof(double)) != 0) ++result.roundTripDifferences;
+        } else {
+            if (bytes && std::fwrite(sample.muscles.data(), 1, bytes, spool) != bytes) return false;
+            for (std::size_t m = 0; m < muscles.size(); ++m)
+                result.farthestFromTarget =
+                    std::max(result.farthestFromTarget, missedBy(*session.layout, muscles[m], targets[m], sample.time));
+            if (nextDrawn < drawn.size() && drawn[nextDrawn] == sample.frame) {
+                result.poses.push_back(poseAt(*session.layout, muscleOf, targets, sample.frame, sample.time));
+                ++nextDrawn;
+            }
+            if (nextPlotted < plotted.size() && plotted[nextPlotted] == sample.frame) {
+                plotFrame(result.plot, sample);
+                ++nextPlotted;
+            }
+            if (sink) sink(sample);
         }
-        samples.push_back(std::move(sample));
-        if (progress) progress(pass, done + 1, total);
+        announce(progress, phase, done + 1, total);
     }
-    return samples;
+    return true;
 }
 
 }  // namespace
 
 RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
-                    const Progress& progress, RoadResult& result, std::string& error) {
+                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error) {
     std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(plugin, error);
     if (!module) return RoadStatus::ModuleUnusable;
 
     host::Modeler modeler;
+    announce(progress, "SetMuscle", 0, 1);
     if (!tagSkelegons(rig, *module, modeler, result, error)) return RoadStatus::Failed;
+    announce(progress, "SetMuscle", 1, 1);
 
+    const std::string channelsPath = temporaryPath("channels");
+    struct Remove {
+        const std::string& path;
+        ~Remove() { std::remove(path.c_str()); }
+    } removeChannels{channelsPath};
+    RoundTrip spool;
+    spool.file = std::fopen(channelsPath.c_str(), "w+b");
+    if (!spool.file) {
+        error = channelsPath + ": cannot be written (" + systemReason() + ")";
+        return RoadStatus::Failed;
+    }
+    result.frameCount = frames.count();
     {
         LayoutSession session(*module);
+        // The call log is for tests of query orders; a whole rig's road has no use for it.
+        session.layout->log.enabled = false;
+        announce(progress, "making the bones", 0, 1);
         buildLayout(rig, modeler, session);
         session.layout->select({session.object});
+        announce(progress, "ReadMuscle", 0, 1);
         const int status = module->activate("LayoutGeneric", "ReadMuscle", 2, host::Services::global(),
                                             session.layout->generic());
         result.commands = session.layout->commands;
@@ -287,8 +378,13 @@ RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string&
             error = "ReadMuscle gave activation result " + std::to_string(status);
             return RoadStatus::Failed;
         }
+        announce(progress, "ReadMuscle", 1, 1);
         result.muscles = muscleBones(session);
-        result.frames = evaluateFrames(session, result.muscles, rig, frames, 1, progress, &result);
+        if (!evaluateFrames(session, result.muscles, rig, frames, "evaluating", progress, sink, spool.file, false, result)) {
+            error = channelsPath + ": cannot be written (" + systemReason() + ")";
+            return RoadStatus::Failed;
+        }
+        announce(progress, "saving the scene", 0, 1);
         if (!host::saveSceneFile(scenePath, *session.layout, *session.handlers, error)) return RoadStatus::Failed;
         if (!session.layout->problems().empty()) {
             error = "the stand-in Layout saw a problem: " + session.layout->problems()[0];
@@ -301,13 +397,15 @@ RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string&
     module = host::ModuleFile::load(plugin, error);
     if (!module) return RoadStatus::ModuleUnusable;
     LayoutSession fresh(*module);
+    fresh.layout->log.enabled = false;
+    announce(progress, "loading the scene", 0, 1);
     if (!host::loadSceneFile(scenePath, *fresh.layout, *fresh.handlers, error)) return RoadStatus::Failed;
-    const std::vector<FrameSample> again = evaluateFrames(fresh, result.muscles, rig, frames, 2, progress, nullptr);
-    for (std::size_t f = 0; f < again.size(); ++f)
-        for (std::size_t m = 0; m < again[f].muscles.size(); ++m)
-            for (std::size_t c = 0; c < Channels().size(); ++c)
-                if (std::memcmp(&again[f].muscles[m][c], &result.frames[f].muscles[m][c], sizeof(double)) != 0)
-                    ++result.roundTripDifferences;
+    std::rewind(spool.file);
+    if (!evaluateFrames(fresh, result.muscles, rig, frames, "evaluating the reloaded scene", progress, nullptr,
+                        spool.file, true, result)) {
+        error = channelsPath + ": cannot be read back";
+        return RoadStatus::Failed;
+    }
     result.roundTripIdentical = result.roundTripDifferences == 0;
     return RoadStatus::Done;
 }

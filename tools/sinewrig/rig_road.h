@@ -23,6 +23,7 @@ struct MuscleBone {
     std::string name;
     LWItemID bone = nullptr;
     std::optional<std::string> reference;  // the reference item's name, when it has one
+    LWItemID referenceItem = nullptr;
     int colour = -1;                       // the item colour ReadMuscle gave it
 };
 
@@ -30,6 +31,20 @@ struct FrameSample {
     int frame = 0;
     double time = 0;
     std::vector<Channels> muscles;  // in the order of RoadResult::muscles
+};
+
+// The muscles' length scales (their z scale, 1 at rest length) over the
+// frames, for the plot: at most kFrames frames spread over the range, each
+// muscle's own series when there are few, and always the band of their spread.
+struct LengthPlot {
+    static constexpr std::size_t kFrames = 1000;
+    static constexpr std::size_t kMusclesOwnSeries = 12;
+
+    std::vector<int> frames;
+    std::vector<std::vector<double>> series;  // by muscle, only with at most kMusclesOwnSeries muscles
+    std::vector<double> low, high;            // by frame: the smallest and largest scale of any muscle
+    std::size_t lowest = 0, highest = 0;      // the muscles with the smallest and largest scale of all
+    double lowestScale = 1, highestScale = 1;
 };
 
 struct BonePose {
@@ -52,7 +67,8 @@ struct RoadResult {
     std::vector<std::string> tagsWritten;  // "Biceps: COLR DkRed, MTIP Fore, MFLG 3"
     std::vector<host::CommandRun> commands;  // what ReadMuscle issued
     std::vector<MuscleBone> muscles;
-    std::vector<FrameSample> frames;
+    int frameCount = 0;             // frames evaluated in each pass
+    LengthPlot plot;
     std::vector<PoseSample> poses;  // a few frames across the range, for drawing
     double farthestFromTarget = 0;  // how far any muscle's tip ended from its target
     bool roundTripIdentical = false;
@@ -61,11 +77,14 @@ struct RoadResult {
 
 enum class RoadStatus { Done, ModuleUnusable, Failed };
 
-// Called after each frame evaluated: the pass (1 before the reload, 2 after)
-// and how many frames of the range are done.
-using Progress = std::function<void(int pass, int done, int total)>;
+// Told how far a phase of the road is: "SetMuscle", "evaluating", ...; `done`
+// of `total` steps (0 of 1 as a phase starts, `total` of `total` as it ends).
+using Progress = std::function<void(const char* phase, long done, long total)>;
+
+// Handed each frame of the first pass as it is evaluated; frames are not kept.
+using FrameSink = std::function<void(const FrameSample&)>;
 
 RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
-                    const Progress& progress, RoadResult& result, std::string& error);
+                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error);
 
 }  // namespace sinewrig_tool

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace sinewrig_tool {
@@ -18,11 +20,19 @@ constexpr const char* kItemColours[] = {"#000000", "#000080", "#007000", "#00707
                                         "#800080", "#806000", "#707070", "#0000e0", "#00a000",
                                         "#00a0a0", "#e00000", "#d000d0", "#e07000", "#b0b0b0"};
 constexpr const char* kBoneColour = "#8a8a8a";
-constexpr const char* kDashes[] = {"", "9 4", "3 3", "12 3 3 3", "6 6", "1 4"};
+// One colour per muscle, told apart on white and from each other; past a
+// dozen they repeat, but then only a dozen muscles are labelled.
+constexpr const char* kMuscleColours[] = {"#e6194b", "#3cb44b", "#4363d8", "#f58231", "#911eb4", "#42b4b4",
+                                          "#f032e6", "#9a6324", "#800000", "#808000", "#000075", "#d4a017"};
+constexpr std::size_t kMostLabelled = 12;
+// Past this many bones a view draws thin lines, no pivots, and targets only of labelled muscles.
+constexpr std::size_t kMostMarked = 200;
 
 std::string colourOf(int colour) {
     return colour >= 0 && colour < int(std::size(kItemColours)) ? kItemColours[colour] : "#c03000";
 }
+
+std::string muscleColour(std::size_t muscle) { return kMuscleColours[muscle % std::size(kMuscleColours)]; }
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -53,6 +63,13 @@ std::string label(double value) {
     return text;
 }
 
+// Roughly how wide a label is drawn: UTF-8 continuation bytes take no room.
+double textWidth(const std::string& text, int size) {
+    std::size_t glyphs = 0;
+    for (unsigned char c : text) glyphs += (c & 0xC0) != 0x80;
+    return 0.62 * size * double(glyphs);
+}
+
 struct Extent {
     double low = std::numeric_limits<double>::infinity(), high = -std::numeric_limits<double>::infinity();
     void add(double v) {
@@ -62,16 +79,34 @@ struct Extent {
     }
     bool empty() const { return low > high; }
     double span() const { return empty() ? 1.0 : std::max(high - low, 1e-9); }
+    double size() const { return empty() ? 0.0 : high - low; }
     double middle() const { return empty() ? 0.0 : (low + high) / 2; }
 };
 
-// One orthographic view: the world axis drawn to the right, and Y up.
+// One orthographic view: a world axis drawn to the right, another up.
 struct View {
+    int order;
     const char* name;
-    int across;  // 0: X (front), 2: Z (side)
-    const char* axis;
+    int across, up;
+    const char* axes;
 };
-constexpr View kViews[] = {{"front", 0, "X"}, {"side", 2, "Z"}};
+constexpr View kViews[] = {
+    {0, "front", 0, 1, "X right, Y up"}, {1, "side", 2, 1, "Z right, Y up"}, {2, "top", 0, 2, "X right, Z up"}};
+
+// The two views in which the rig spreads widest: a rig lying in one plane is
+// never shown edge on, as a line.
+std::vector<View> bestViews(const Extent extent[3]) {
+    std::vector<View> views(std::begin(kViews), std::end(kViews));
+    auto area = [&](const View& v) {
+        const double largest = std::max({extent[0].size(), extent[1].size(), extent[2].size(), 1e-12});
+        // A flat view still ranks by its one long side, well below any with two.
+        return std::max(extent[v.across].size(), 1e-6 * largest) * std::max(extent[v.up].size(), 1e-6 * largest);
+    };
+    std::stable_sort(views.begin(), views.end(), [&](const View& a, const View& b) { return area(a) > area(b) * 1.0001; });
+    views.resize(2);
+    std::sort(views.begin(), views.end(), [](const View& a, const View& b) { return a.order < b.order; });
+    return views;
+}
 
 class Svg {
 public:
@@ -90,30 +125,50 @@ public:
     }
 };
 
-// Labels that want to sit near a point, moved apart vertically so that none
-// covers another: sorted by height, each at least a line below the one above.
+struct Box {
+    double left, top, right, bottom;
+    bool overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+// Labels that want to sit near a point, kept inside their panel and off the
+// marks and each other: each moved down (then up) a line at a time until free.
 struct Label {
     double x, y;
     std::string text, colour;
     int size;
     const char* weight;
-    std::optional<std::string> dash;  // drawn as a short sample of the line before the text
 };
 
-void placeLabels(Svg& svg, std::vector<Label> labels, double lineHeight) {
+void placeLabels(Svg& svg, std::vector<Label> labels, const Box& panel, std::vector<Box> taken, double lineHeight) {
     std::stable_sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.y < b.y; });
-    for (std::size_t i = 1; i < labels.size(); ++i)
-        for (std::size_t j = 0; j < i; ++j)
-            if (std::abs(labels[i].x - labels[j].x) < 90 && labels[i].y < labels[j].y + lineHeight)
-                labels[i].y = labels[j].y + lineHeight;
-    for (const Label& l : labels) {
-        double x = l.x;
-        if (l.dash) {
-            svg.line(x, l.y - 4, x + 22, l.y - 4, l.colour, 2.5, l.dash->empty() ? "" : " stroke-dasharray=\"" + *l.dash + "\"");
-            x += 28;
-        }
-        svg.label(x, l.y, l.text, l.colour, l.size, "start", l.weight);
+    for (Label& l : labels) {
+        const double width = textWidth(l.text, l.size);
+        const double x = std::clamp(l.x, panel.left + 4, std::max(panel.left + 4, panel.right - 4 - width));
+        auto boxAt = [&](double y) { return Box{x, y - l.size, x + width, y + 3}; };
+        auto fits = [&](double y) {
+            const Box box = boxAt(y);
+            if (box.top < panel.top || box.bottom > panel.bottom) return false;
+            return std::none_of(taken.begin(), taken.end(), [&](const Box& t) { return t.overlaps(box); });
+        };
+        double y = std::clamp(l.y, panel.top + l.size, panel.bottom - 3);
+        const double wanted = y;
+        for (int tries = 1; !fits(y) && tries < 60; ++tries)
+            y = wanted + lineHeight * (tries % 2 ? (tries + 1) / 2 : -(tries / 2));
+        if (!fits(y)) continue;  // no free place in the panel: left out rather than drawn over another
+        taken.push_back(boxAt(y));
+        svg.label(x, y, l.text, l.colour, l.size, "start", l.weight);
     }
+}
+
+// The muscles that get labels: all of a small rig; of a large one the two
+// with the extreme length scales and others spread through the list.
+std::vector<bool> labelledMuscles(const RoadResult& road) {
+    const std::size_t count = road.muscles.size();
+    std::vector<bool> labelled(count, count <= kMostLabelled);
+    if (count <= kMostLabelled) return labelled;
+    labelled[road.plot.lowest] = labelled[road.plot.highest] = true;
+    for (std::size_t i = 0; i < kMostLabelled - 2; ++i) labelled[i * count / (kMostLabelled - 2)] = true;
+    return labelled;
 }
 
 void drawViews(Svg& svg, const RoadResult& road, double top) {
@@ -127,65 +182,104 @@ void drawViews(Svg& svg, const RoadResult& road, double top) {
                 extent[axis].add(bone.tip[axis]);
                 if (bone.target) extent[axis].add((*bone.target)[axis]);
             }
+    const std::vector<View> views = bestViews(extent);
     // One scale for every cell of both views, so lengths compare across them.
     const double inner = 0.8;
-    const double scale = std::min({cellWidth * inner / extent[0].span(), cellWidth * inner / extent[2].span(),
-                                   (kViewHeight - 40) * inner / extent[1].span()});
+    double scale = std::numeric_limits<double>::infinity();
+    for (const View& view : views)
+        scale = std::min({scale, cellWidth * inner / extent[view.across].span(), (kViewHeight - 40) * inner / extent[view.up].span()});
 
-    for (std::size_t row = 0; row < 2; ++row) {
-        const View& view = kViews[row];
+    std::unordered_map<std::string, std::size_t> muscleIndex;
+    for (std::size_t m = 0; m < road.muscles.size(); ++m) muscleIndex.emplace(road.muscles[m].name, m);
+    const std::vector<bool> labelled = labelledMuscles(road);
+    std::size_t plainBones = 0;
+    if (!road.poses.empty())
+        for (const BonePose& bone : road.poses[0].bones) plainBones += !bone.muscle;
+
+    for (std::size_t row = 0; row < views.size(); ++row) {
+        const View& view = views[row];
         const double y0 = top + row * kViewHeight;
         svg.add("<text x=\"" + num(kMargin - 14) + "\" y=\"" + num(y0 + kViewHeight / 2) +
                 "\" font-size=\"13\" font-weight=\"bold\" fill=\"#333333\" text-anchor=\"middle\" transform=\"rotate(-90 " +
-                num(kMargin - 14) + " " + num(y0 + kViewHeight / 2) + ")\">" + view.name + " (" + view.axis +
-                " right, Y up)</text>");
+                num(kMargin - 14) + " " + num(y0 + kViewHeight / 2) + ")\">" + view.name + " (" + view.axes + ")</text>");
         for (std::size_t cell = 0; cell < road.poses.size(); ++cell) {
             const PoseSample& pose = road.poses[cell];
             const double x0 = kMargin + cell * cellWidth, centreX = x0 + cellWidth / 2, centreY = y0 + 20 + (kViewHeight - 40) / 2;
             auto sx = [&](const host::Vector3& p) { return centreX + (p[view.across] - extent[view.across].middle()) * scale; };
-            auto sy = [&](const host::Vector3& p) { return centreY - (p[1] - extent[1].middle()) * scale; };
-            svg.add("<rect x=\"" + num(x0 + 4) + "\" y=\"" + num(y0 + 4) + "\" width=\"" + num(cellWidth - 8) +
+            auto sy = [&](const host::Vector3& p) { return centreY - (p[view.up] - extent[view.up].middle()) * scale; };
+            const Box panel{x0 + 4, y0 + 4, x0 + cellWidth - 4, y0 + kViewHeight - 4};
+            svg.add("<rect x=\"" + num(panel.left) + "\" y=\"" + num(panel.top) + "\" width=\"" + num(cellWidth - 8) +
                     "\" height=\"" + num(kViewHeight - 8) + "\" fill=\"#fafaf7\" stroke=\"#dddddd\"/>");
-            svg.label(x0 + 12, y0 + 22, "frame " + std::to_string(pose.frame), "#333333", 13, "start", "bold");
+            const std::string heading = "frame " + std::to_string(pose.frame);
+            svg.label(x0 + 12, y0 + 22, heading, "#333333", 13, "start", "bold");
+            std::vector<Box> taken{{x0 + 12, y0 + 9, x0 + 12 + textWidth(heading, 13), y0 + 25}};
             std::vector<Label> labels;
+            // Segments of one colour and width go into one path: a rig of
+            // thousands of bones stays a picture of a few megabytes.
+            std::map<std::pair<std::string, std::string>, std::string> strokes;
+            auto segment = [&](const BonePose& bone, const std::string& colour, double width) {
+                strokes[{colour, num(std::round(width * 2) / 2)}] += "M" + num(sx(bone.pivot)) + " " + num(sy(bone.pivot)) +
+                                                                   "L" + num(sx(bone.tip)) + " " + num(sy(bone.tip));
+            };
+            const bool many = pose.bones.size() > kMostMarked;
             for (const BonePose& bone : pose.bones) {
                 if (bone.muscle) continue;
-                svg.line(sx(bone.pivot), sy(bone.pivot), sx(bone.tip), sy(bone.tip), kBoneColour, 4);
-                svg.add("<circle cx=\"" + num(sx(bone.pivot)) + "\" cy=\"" + num(sy(bone.pivot)) +
-                        "\" r=\"3\" fill=\"" + kBoneColour + "\"/>");
-                if (cell == 0)
+                segment(bone, kBoneColour, many ? 2 : 4);
+                if (!many)
+                    svg.add("<circle cx=\"" + num(sx(bone.pivot)) + "\" cy=\"" + num(sy(bone.pivot)) + "\" r=\"3\" fill=\"" +
+                            kBoneColour + "\"/>");
+                if (cell == 0 && plainBones <= kMostLabelled)
                     labels.push_back({std::max(sx(bone.pivot), sx(bone.tip)) + 6, (sy(bone.pivot) + sy(bone.tip)) / 2 + 4,
                                       bone.name, "#666666", 11, "normal"});
             }
+            std::vector<std::pair<const BonePose*, std::size_t>> muscleBones;
             for (const BonePose& bone : pose.bones) {
                 if (!bone.muscle) continue;
-                const std::string colour = colourOf(bone.colour);
-                const double width = std::clamp(6 * std::abs(bone.thickness), 2.0, 18.0);
-                svg.line(sx(bone.pivot), sy(bone.pivot), sx(bone.tip), sy(bone.tip), colour, width, " stroke-opacity=\"0.85\"");
-                if (bone.target) {
-                    const double tx = sx(*bone.target), ty = sy(*bone.target);
+                const auto found = muscleIndex.find(bone.name);
+                const std::size_t m = found == muscleIndex.end() ? 0 : found->second;
+                muscleBones.push_back({&bone, m});
+                const double width = many ? 2.0 : std::clamp(6 * std::abs(bone.thickness), 2.0, 18.0);
+                // The bone in its item colour, as Layout draws it, with the muscle's own colour down its middle.
+                segment(bone, colourOf(bone.colour), width);
+            }
+            for (const auto& [bone, m] : muscleBones)
+                if (!many || (m < labelled.size() && labelled[m]))
+                    segment(*bone, muscleColour(m), many ? 1.0 : std::max(1.5, std::clamp(6 * std::abs(bone->thickness), 2.0, 18.0) / 3));
+            for (const auto& [key, path] : strokes)
+                svg.add("<path d=\"" + path + "\" stroke=\"" + key.first + "\" stroke-width=\"" + key.second +
+                        "\" stroke-linecap=\"round\" fill=\"none\"/>");
+            for (const auto& [bone, m] : muscleBones) {
+                const bool named = m < labelled.size() && labelled[m];
+                const std::string colour = muscleColour(m);
+                if (bone->target && (!many || named)) {
+                    const double tx = sx(*bone->target), ty = sy(*bone->target);
                     svg.add("<circle cx=\"" + num(tx) + "\" cy=\"" + num(ty) + "\" r=\"7\" fill=\"none\" stroke=\"" +
                             colour + "\" stroke-width=\"1.5\"/>");
                     svg.line(tx - 10, ty, tx + 10, ty, colour, 1);
                     svg.line(tx, ty - 10, tx, ty + 10, colour, 1);
+                    taken.push_back({tx - 11, ty - 11, tx + 11, ty + 11});
                 }
-                labels.push_back({sx(bone.tip) + 10, sy(bone.tip) + 4, bone.name, colour, 11, "bold"});
+                if (named) labels.push_back({sx(bone->tip) + 10, sy(bone->tip) + 4, bone->name, colour, 11, "bold"});
             }
-            placeLabels(svg, labels, 13);
+            placeLabels(svg, labels, panel, taken, 13);
         }
     }
 }
 
 void drawPlot(Svg& svg, const RoadResult& road, double top) {
-    const double left = kMargin + 50, right = kWidth - kMargin - 170, plotTop = top + 40, bottom = top + kPlotHeight - 40;
-    svg.label(left, top + 22, "Length scale of each muscle over the frames (1 = its rest length)", "#333333", 14,
-              "start", "bold");
+    const LengthPlot& plot = road.plot;
+    const bool band = plot.series.empty() && !plot.frames.empty();
+    const double left = kMargin + 50, right = kWidth - kMargin - 220, plotTop = top + 40, bottom = top + kPlotHeight - 40;
+    svg.label(left, top + 22,
+              band ? "Spread of the length scales of all " + std::to_string(road.muscles.size()) +
+                         " muscles over the frames (1 = rest length)"
+                   : "Length scale of each muscle over the frames (1 = its rest length)",
+              "#333333", 14, "start", "bold");
     Extent frames, scales;
     scales.add(1.0);
-    for (const FrameSample& frame : road.frames) {
-        frames.add(frame.frame);
-        for (const Channels& c : frame.muscles) scales.add(c[5]);
-    }
+    for (int frame : plot.frames) frames.add(frame);
+    for (double s : plot.low) scales.add(s);
+    for (double s : plot.high) scales.add(s);
     if (frames.empty()) frames.add(0);
     // Ticks at round steps of 1, 2 or 5 times a power of ten, the range widened to whole steps.
     const double rough = scales.span() / 4;
@@ -201,7 +295,7 @@ void drawPlot(Svg& svg, const RoadResult& road, double top) {
 
     svg.add("<rect x=\"" + num(left) + "\" y=\"" + num(plotTop) + "\" width=\"" + num(right - left) + "\" height=\"" +
             num(bottom - plotTop) + "\" fill=\"#fafaf7\" stroke=\"#bbbbbb\"/>");
-    for (int tick = 0; tick <= ticks; ++tick) {
+    for (int tick = 0; tick <= ticks && tick <= 50; ++tick) {
         const double s = scales.low + step * tick, y = py(s);
         svg.line(left, y, right, y, "#e4e4e4", 1);
         svg.label(left - 8, y + 4, label(std::abs(s) < step / 1000 ? 0.0 : s), "#555555", 11, "end");
@@ -215,21 +309,32 @@ void drawPlot(Svg& svg, const RoadResult& road, double top) {
     svg.line(left, py(1.0), right, py(1.0), "#999999", 1, " stroke-dasharray=\"4 4\"");
     svg.label(right - 6, py(1.0) - 5, "rest length", "#999999", 11, "end");
 
+    const Box labelPanel{right + 4, plotTop - 10, kWidth - 4, bottom + 10};
     std::vector<Label> ends;
-    for (std::size_t m = 0; m < road.muscles.size(); ++m) {
-        const std::string colour = colourOf(road.muscles[m].colour);
+    if (band) {
+        std::string outline;
+        for (std::size_t f = 0; f < plot.frames.size(); ++f) outline += num(px(plot.frames[f])) + "," + num(py(plot.high[f])) + " ";
+        for (std::size_t f = plot.frames.size(); f-- > 0;) outline += num(px(plot.frames[f])) + "," + num(py(plot.low[f])) + " ";
+        svg.add("<polygon fill=\"#4363d8\" fill-opacity=\"0.25\" stroke=\"#4363d8\" stroke-width=\"1\" points=\"" + outline + "\"/>");
+        if (plot.highest < road.muscles.size())
+            ends.push_back({right + 8, py(plot.highestScale) + 4,
+                            "longest: " + road.muscles[plot.highest].name + " " + label(plot.highestScale), "#4363d8", 12, "bold"});
+        if (plot.lowest < road.muscles.size())
+            ends.push_back({right + 8, py(plot.lowestScale) + 4,
+                            "shortest: " + road.muscles[plot.lowest].name + " " + label(plot.lowestScale), "#4363d8", 12, "bold"});
+    }
+    for (std::size_t m = 0; m < plot.series.size() && m < road.muscles.size(); ++m) {
+        const std::string colour = muscleColour(m);
         std::string points;
-        for (const FrameSample& frame : road.frames)
-            if (m < frame.muscles.size()) points += num(px(frame.frame)) + "," + num(py(frame.muscles[m][5])) + " ";
-        const std::string dash = kDashes[m % std::size(kDashes)];
-        svg.add("<polyline fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.5\" points=\"" + points + "\"" +
-                (dash.empty() ? "" : " stroke-dasharray=\"" + dash + "\"") + "/>");
-        if (!road.frames.empty() && m < road.frames.back().muscles.size()) {
-            const double last = road.frames.back().muscles[m][5];
-            ends.push_back({right + 8, py(last) + 4, road.muscles[m].name + " " + label(last), colour, 12, "bold", dash});
+        for (std::size_t f = 0; f < plot.series[m].size() && f < plot.frames.size(); ++f)
+            points += num(px(plot.frames[f])) + "," + num(py(plot.series[m][f])) + " ";
+        svg.add("<polyline fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.5\" points=\"" + points + "\"/>");
+        if (!plot.series[m].empty()) {
+            const double last = plot.series[m].back();
+            ends.push_back({right + 8, py(last) + 4, road.muscles[m].name + " " + label(last), colour, 12, "bold"});
         }
     }
-    placeLabels(svg, ends, 15);
+    placeLabels(svg, ends, labelPanel, {}, 15);
 }
 
 }  // namespace
@@ -242,8 +347,10 @@ std::string rigSvg(const std::string& title, const RoadResult& road) {
             "\" viewBox=\"0 0 " + num(kWidth) + " " + num(height) + "\" font-family=\"DejaVu Sans, Arial, sans-serif\">");
     svg.add("<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>");
     svg.label(kMargin, 32, title, "#222222", 18, "start", "bold");
-    svg.label(kWidth - kMargin, 32, "grey: bones   colour: muscle bones   circle and cross: muscle targets", "#555555",
-              12, "end");
+    svg.label(kWidth - kMargin, 32,
+              "grey: bones   muscle bones: their item colour, a colour of their own down the middle   circle and cross: "
+              "targets",
+              "#555555", 11, "end");
     drawViews(svg, road, kTitleHeight);
     drawPlot(svg, road, kTitleHeight + 2 * kViewHeight);
     svg.add("</svg>");

@@ -13,7 +13,8 @@ struct RunOptions {
     std::string frames;  // START:END[:STEP]; empty: the rig's own range
     std::string csv, svg, scene;
     std::string plugin;
-    bool quiet = false;
+    bool quiet = false;  // no progress display
+    bool table = false;  // the per-frame table on the report even for a large rig
 };
 
 int runRig(const RunOptions& options, Console console);
