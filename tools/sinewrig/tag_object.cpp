@@ -69,24 +69,30 @@ int tagObject(const TagOptions& options, Console console) {
     }
 
     OutputFiles outputs;
-    const std::string staged = outputs.stage(options.output);
+    std::string staged;
+    if (!outputs.stage(options.output, staged, error)) return fail(console, error);
     {
         std::ofstream out(staged, std::ios::binary);
-        if (!out) return fail(console, options.output + ": cannot be written");
+        if (!out) return fail(console, options.output + ": cannot be written (" + systemReason() + ")");
         if (!host::writeObjectFile(file, modeler.object, out, error))
-            return fail(console, out.fail() ? options.output + ": cannot be written" : options.object + ": " + error);
+            return fail(console, out.fail() ? options.output + ": cannot be written (" + systemReason() + ")"
+                                            : options.object + ": " + error);
+        out.close();
+        if (out.fail()) return fail(console, options.output + ": cannot be written (" + systemReason() + ")");
     }
-    if (!outputs.commit(error)) return fail(console, error);
+    if (!outputs.commit(console.out, error)) return fail(console, error);
 
-    console.out << "tagged " << muscles.size() << " skelegon(s) of layer " << options.layer << " of " << options.object
-                << "\n";
+    // With the object on standard output, the report goes beside it on standard error.
+    std::ostream& said = options.output == "-" ? console.err : console.out;
+    said << "tagged " << muscles.size() << " skelegon(s) of layer " << options.layer << " of " << options.object
+          << "\n";
     for (const ObjectSkelegon& s : layer->skelegons) {
         const host::MeshPolygon& polygon = *modeler.object.polygon(s.polygon);
         if (!polygon.selected) continue;
-        console.out << "  " << s.name << ": COLR " << tagText(polygon, kColourTag) << ", MTIP "
-                    << tagText(polygon, kTipTag) << ", MFLG " << tagText(polygon, kFlagsTag) << "\n";
+        said << "  " << s.name << ": COLR " << tagText(polygon, kColourTag) << ", MTIP "
+               << tagText(polygon, kTipTag) << ", MFLG " << tagText(polygon, kFlagsTag) << "\n";
     }
-    console.out << "wrote " << options.output << "\n";
+    said << "wrote " << options.output << "\n";
     return kExitOk;
 }
 
