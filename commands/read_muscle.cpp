@@ -8,8 +8,8 @@
 
 #include "commands/bone_names.h"
 #include "commands/muscle_tag_entry.h"
-#include "module/host_names.h"
-#include "module/service_lookup.h"
+#include "abi/host_names.h"
+#include "abi/service_lookup.h"
 #include "muscle/muscle_registry.h"
 
 namespace sinewrig {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/layout/scene_data.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace fuzz {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "math/vector.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -1,6 +1,6 @@
 #include "panels/assignment_panel.h"
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "panels/panel_records.h"
 #include "panels/reference_chooser.h"
 

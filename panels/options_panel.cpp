@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/rest_binding.h"
 #include "panels/panel_records.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "module/host_names.h"
-#include "module/service_lookup.h"
+#include "abi/host_names.h"
+#include "abi/service_lookup.h"
 
 namespace sinewrig {
 

@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "panels/panel_records.h"
 
 namespace sinewrig {

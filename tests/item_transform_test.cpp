@@ -5,7 +5,7 @@
 
 #include "host/layout/item_info.h"
 #include "host/layout/layout.h"
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 #include "small_stack.h"
 
 using namespace sinewrig;

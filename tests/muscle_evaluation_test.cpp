@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 #include "muscle_host.h"
 
 using namespace sinewrig;

@@ -9,7 +9,7 @@
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
 #include "host/modeler/mesh_object.h"
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 
 namespace {
 

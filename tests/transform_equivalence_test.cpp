@@ -13,8 +13,8 @@
 #include <random>
 #include <vector>
 
-#include "math/item_transform.h"
-#include "math/parent_chain.h"
+#include "items/item_transform.h"
+#include "items/parent_chain.h"
 #include "math/sin_cos.h"
 #include "muscle_host.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/layout/scene.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

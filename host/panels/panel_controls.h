@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/panels/panel_script.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -1,6 +1,6 @@
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 
-#include "math/parent_chain.h"
+#include "items/parent_chain.h"
 
 namespace sinewrig {
 

@@ -5,7 +5,7 @@
 
 #include "math/matrix4.h"
 #include "math/rigid_transform.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

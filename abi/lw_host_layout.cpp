@@ -1,6 +1,6 @@
 // The host reads these records at fixed offsets; on 32-bit Windows they must
 // match its own declarations byte for byte.
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(offsetof(LWItemInfo, param) == 36);
