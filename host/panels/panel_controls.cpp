@@ -1,5 +1,7 @@
 #include "host/panels/panel_controls.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -140,6 +142,10 @@ void MultiListControl::refresh() {
         for (int column = 0; column < columns && list.nameFn; ++column)
             view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
     }
+    if (list.nameFn)
+        for (auto [row, column] : {std::pair{-1, columns}, {0, columns}, {0, -1}, {rows, 0}, {-2, 0}})
+            view.outside.push_back(moduleText(list.nameFn(userData, row, column)));
+    if (list.colWidth) view.widthBeforeFirst = list.colWidth(userData, -1);
     readings.push_back(std::move(view));
 }
 

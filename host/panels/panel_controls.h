@@ -61,6 +61,11 @@ struct ListView {
     std::vector<int> widths;
     std::vector<std::optional<std::string>> titles;
     std::vector<std::vector<std::optional<std::string>>> cells;  // by row, then column
+    // What the callbacks give just outside the table, as a careless host would
+    // ask: the cells (-1, columns), (0, columns), (0, -1), (rows, 0) and (-2, 0),
+    // and the width of column -1.
+    std::vector<std::optional<std::string>> outside;
+    int widthBeforeFirst = 0;
 };
 
 // "MultiListBoxControl": value is the selected row, -1 for none.
