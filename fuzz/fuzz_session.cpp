@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 #include "host/process/services.h"
 
 namespace fuzz {
@@ -24,7 +24,7 @@ bool registryHeld(const host::Layout& layout) {
     return registry != nullptr;
 }
 
-unsigned hex(LWItemID id) { return host::itemNumber(id); }
+unsigned hex(LWItemID id) { return ::itemNumber(id); }
 
 }  // namespace
 
@@ -87,7 +87,7 @@ void Session::remove(LWInstance instance) {
 LWError Session::load(LWInstance instance, const host::SceneData& data) {
     for (const host::SceneWrite& write : data)
         if (write.type == "U4")
-            for (double value : write.values) handedOver_.insert(host::itemFromNumber(static_cast<std::uint32_t>(value)));
+            for (double value : write.values) handedOver_.insert(::itemFromNumber(static_cast<std::uint32_t>(value)));
     const LWError error = handlers.load(instance, data);
     FUZZ_CHECK(!error, "load reported \"%.80s\"", error);
     return error;

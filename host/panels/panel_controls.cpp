@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "host/panels/panels.h"
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 
 namespace host {
 
