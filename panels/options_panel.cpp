@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "abi/host_names.h"
+#include "abi/item_number.h"
 #include "muscle/handler_instance.h"
 #include "muscle/rest_binding.h"
 #include "panels/panel_records.h"
@@ -17,13 +18,9 @@ constexpr const char* kReferenceLabel = "\x8e\x51\x8f\xc6";                     
 constexpr const char* kPreserveVolumeLabel = "\x91\xcc\x90\xcf\x82\xf0\x95\xdb\x8e\x9d";  /* 体積を保持 */
 constexpr const char* kAfterIKLabel = "After IK";
 
-// The item control's value is the item ID in an int; the host's IDs are 32 bits.
-int itemValue(LWItemID item) {
-    return static_cast<int>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item)));
-}
-LWItemID itemFromValue(int value) {
-    return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(value)));
-}
+// The item control's value is the item's 32-bit number in an int.
+int itemValue(LWItemID item) { return static_cast<int>(itemNumber(item)); }
+LWItemID itemFromValue(int value) { return itemFromNumber(static_cast<std::uint32_t>(value)); }
 
 LWControl* addControl(LWPanelFuncs& panels, LWPanelID panel, const char* kind, const char* label) {
     return panels.addControl(panel, const_cast<char*>(kind), &panelControlDesc, const_cast<char*>(label));
