@@ -69,9 +69,9 @@ void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& 
     muscleBones.reserve(entries.size());
 
     // Every record is in place, with its reference, before the handler is
-    // applied to any bone, so each new instance finds its bone's record.
+    // applied to any bone, so each new instance finds its bone's record; the
+    // mark after them all flags the new records for binding with the others.
     MuscleRecord fresh;
-    fresh.needsRebind = true;
     for (const MuscleTagEntry& entry : entries) {
         LWItemID bone = bones.find(name(entry.boneName));
         if (!bone) continue;
