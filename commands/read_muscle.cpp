@@ -80,15 +80,15 @@ void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& 
         if (index < 0) {
             fresh.bone = bone;
             fresh.reference = reference;
-            fresh.preserveVolume = entry.preserveVolume != 0;
-            fresh.afterIK = entry.afterIK != 0;
+            fresh.preserveVolume = entry.preserveVolume;
+            fresh.afterIK = entry.afterIK;
             // A bone whose record cannot be had is left as it is.
             if (!appendMuscle(&registry, fresh)) continue;
         } else {
             MuscleRecord& record = muscleAt(&registry, index);
             record.reference = reference;
-            record.preserveVolume = entry.preserveVolume != 0;
-            record.afterIK = entry.afterIK != 0;
+            record.preserveVolume = entry.preserveVolume;
+            record.afterIK = entry.afterIK;
         }
         layout.selectItem(bone);
         if (entry.colourIndex != -1) layout.itemColor(entry.colourIndex);

@@ -38,7 +38,7 @@ int columnAt(int x) {
 // host's own PART texts stay valid for as long as it needs them.
 char* hostText(const char* text) { return const_cast<char*>(text ? text : ""); }
 
-const char* checkMark(int on) { return on ? "v" : " "; }
+const char* checkMark(bool on) { return on ? "v" : " "; }
 
 }  // namespace
 
