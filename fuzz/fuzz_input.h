@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 #include "abi/lw_host.h"
 
 namespace fuzz {

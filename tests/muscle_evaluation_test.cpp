@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "host/layout/item_world.h"
+#include "host/geometry/item_world.h"
 #include "muscle_host.h"
 
 using namespace sinewrig;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "host/process/fresh_process.h"
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 #include "muscle_host.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "host/layout/item_world.h"
+#include "host/geometry/item_world.h"
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
 #include "host/modeler/mesh_object.h"

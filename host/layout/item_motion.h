@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "host/layout/scene.h"
+#include "host/scene/scene.h"
 #include "abi/lw_host.h"
 
 namespace host {

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "tools/sinewrig/rig.h"
 
 namespace sinewrig_tool {

@@ -5,11 +5,11 @@
 #include <map>
 #include <memory>
 
-#include "host/layout/item_world.h"
+#include "host/geometry/item_world.h"
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 #include "host/modeler/modeler.h"
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "host/process/module_file.h"
 
 namespace sinewrig_tool {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/layout/object_mesh.h"
+#include "host/scene/object_mesh.h"
 #include "abi/lw_host.h"
 
 namespace host {
