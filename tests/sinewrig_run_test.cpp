@@ -188,7 +188,7 @@ TEST_F(RunCommand, BadFrameRangesAreNamed) {
         std::vector<std::string> arguments = runArm(rig);
         arguments.push_back("--frames");
         arguments.push_back(range);
-        expectRejected(arguments, "--frames " + range + ": " + reason);
+        expectRejected(arguments, "--frames: " + range + ": " + reason);
     }
 }
 

@@ -55,7 +55,7 @@ struct Rig {
 // and column), when the file cannot be read or does not describe a rig.
 bool loadRig(const std::string& path, Rig& rig, std::string& error);
 
-// "START:END[:STEP]"; false with `error` saying what is wrong.
+// "START:END[:STEP]"; false with `error` giving the text and what is wrong.
 bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);
 
 }  // namespace sinewrig_tool

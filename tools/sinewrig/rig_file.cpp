@@ -216,7 +216,7 @@ bool parseFrameRange(const std::string& text, FrameRange& range, std::string& er
             used = 0;
         }
         if (part.empty() || used != part.size() || value < -1000000000 || value > 1000000000) {
-            error = "--frames " + text + ": \"" + part + "\" is not a whole frame number (want START:END[:STEP])";
+            error = text + ": \"" + part + "\" is not a whole frame number (want START:END[:STEP])";
             return false;
         }
         parts.push_back(static_cast<int>(value));
@@ -224,14 +224,14 @@ bool parseFrameRange(const std::string& text, FrameRange& range, std::string& er
         from = colon + 1;
     }
     if (parts.size() < 2 || parts.size() > 3) {
-        error = "--frames " + text + ": want START:END or START:END:STEP";
+        error = text + ": want START:END or START:END:STEP";
         return false;
     }
     FrameRange parsed{parts[0], parts[1], parts.size() == 3 ? parts[2] : 1};
     try {
         checkRange(parsed, "");
     } catch (const RigError& e) {
-        error = "--frames " + text + ": " + e.what;
+        error = text + ": " + e.what;
         return false;
     }
     range = parsed;

@@ -65,11 +65,7 @@ int runRig(const RunOptions& options, Console console) {
         console.err << "sinewrig run: " << error << "\n";
         return kExitBadInput;
     }
-    FrameRange frames = rig.frames;
-    if (!options.frames.empty() && !parseFrameRange(options.frames, frames, error)) {
-        console.err << "sinewrig run: " << error << "\n";
-        return kExitBadInput;
-    }
+    const FrameRange frames = options.frames.value_or(rig.frames);
 
     OutputFiles outputs;
     const std::string scene = options.scene.empty()
