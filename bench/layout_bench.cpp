@@ -15,7 +15,7 @@
 #include "bench/loaded_module.h"
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 #include "host/modeler/mesh_object.h"
 #include "tests/muscle_scene_data.h"
 

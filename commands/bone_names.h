@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -49,8 +49,8 @@ size_t collectMuscleTag(void* data, LWPolID polygon) {
     try {
         MuscleTagEntry entry;
         entry.boneName = tagText(mesh, polygon, LWPTAG_PART);
-        entry.preserveVolume = (flags & kPreserveVolumeFlag) ? 1 : 0;
-        entry.afterIK = (flags & kAfterIKFlag) ? 1 : 0;
+        entry.preserveVolume = (flags & kPreserveVolumeFlag) != 0;
+        entry.afterIK = (flags & kAfterIKFlag) != 0;
         entry.referenceName = tagText(mesh, polygon, kTipTag);
         const char* colour = mesh.polTag(&mesh, polygon, kColourTag);
         entry.colourIndex = colourIndexOf(colour);

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 
 struct MuscleTagEntry {
     std::optional<std::string> boneName;       // PART
-    int preserveVolume = 0;                    // bit 0 of MFLG
-    int afterIK = 0;                           // bit 1 of MFLG
+    bool preserveVolume = false;               // kPreserveVolumeFlag of MFLG
+    bool afterIK = false;                      // kAfterIKFlag of MFLG
     std::optional<std::string> referenceName;  // MTIP
     int colourIndex = -1;                      // COLR in the colour-name table, or -1
 };

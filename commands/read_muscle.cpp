@@ -8,8 +8,8 @@
 
 #include "commands/bone_names.h"
 #include "commands/muscle_tag_entry.h"
-#include "module/host_names.h"
-#include "module/service_lookup.h"
+#include "abi/host_names.h"
+#include "abi/service_lookup.h"
 #include "muscle/muscle_registry.h"
 
 namespace sinewrig {
@@ -69,9 +69,9 @@ void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& 
     muscleBones.reserve(entries.size());
 
     // Every record is in place, with its reference, before the handler is
-    // applied to any bone, so each new instance finds its bone's record.
+    // applied to any bone, so each new instance finds its bone's record; the
+    // mark after them all flags the new records for binding with the others.
     MuscleRecord fresh;
-    fresh.needsRebind = true;
     for (const MuscleTagEntry& entry : entries) {
         LWItemID bone = bones.find(name(entry.boneName));
         if (!bone) continue;
@@ -80,15 +80,15 @@ void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& 
         if (index < 0) {
             fresh.bone = bone;
             fresh.reference = reference;
-            fresh.preserveVolume = entry.preserveVolume != 0;
-            fresh.afterIK = entry.afterIK != 0;
+            fresh.preserveVolume = entry.preserveVolume;
+            fresh.afterIK = entry.afterIK;
             // A bone whose record cannot be had is left as it is.
             if (!appendMuscle(&registry, fresh)) continue;
         } else {
             MuscleRecord& record = muscleAt(&registry, index);
             record.reference = reference;
-            record.preserveVolume = entry.preserveVolume != 0;
-            record.afterIK = entry.afterIK != 0;
+            record.preserveVolume = entry.preserveVolume;
+            record.afterIK = entry.afterIK;
         }
         layout.selectItem(bone);
         if (entry.colourIndex != -1) layout.itemColor(entry.colourIndex);

@@ -3,7 +3,7 @@
 // muscle registry, colours it and applies the motion handler to it.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

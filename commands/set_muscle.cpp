@@ -1,7 +1,7 @@
 #include "commands/set_muscle.h"
 
 #include "commands/collect_skelegon.h"
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "panels/muscle_assignment.h"
 #include "commands/skelegon_tags.h"
 #include "panels/assignment_panel.h"

@@ -2,7 +2,7 @@
 // skelegons of the primary layer as muscles.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

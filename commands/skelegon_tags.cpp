@@ -12,7 +12,7 @@ void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row) {
         if (const char* tip = skelegonName(edit, row.reference)) edit.polTag(edit.state, row.skelegon, kTipTag, tip);
     }
     char flags[16];
-    std::snprintf(flags, sizeof flags, "%d", muscleFlags(row));
+    std::snprintf(flags, sizeof flags, "%d", muscleTagFlags(row));
     edit.polTag(edit.state, row.skelegon, kFlagsTag, flags);
 }
 

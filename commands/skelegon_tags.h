@@ -3,19 +3,22 @@
 #pragma once
 
 #include "panels/muscle_assignment.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 
 constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
 constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');    // the reference skelegon's PART text
-constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');  // muscleFlags in decimal
+constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');  // muscleTagFlags in decimal
 constexpr const char* kMuscleColour = "DkRed";
 
 constexpr int kPreserveVolumeFlag = 1;
 constexpr int kAfterIKFlag = 2;
 
-inline int muscleFlags(const MuscleRow& row) { return (row.afterIK << 1) | row.preserveVolume; }
+// The MFLG bits of a row's two options.
+inline int muscleTagFlags(const MuscleRow& row) {
+    return (row.preserveVolume ? kPreserveVolumeFlag : 0) | (row.afterIK ? kAfterIKFlag : 0);
+}
 
 // COLR and MFLG always, MTIP when the row has a reference that has a name.
 void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row);

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "fuzz/fuzz_session.h"
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 
 namespace fuzz {
 
@@ -90,7 +90,7 @@ unsigned int itemNumber(FuzzedDataProvider& in, const std::vector<LWItemID>& ite
         case 0: return 0;
         case 1: return 0xFFFFFFFFu;
         case 2: return in.ConsumeIntegral<std::uint32_t>();
-        default: return items.empty() ? 0 : host::itemNumber(pick(in, items));
+        default: return items.empty() ? 0 : ::itemNumber(pick(in, items));
     }
 }
 

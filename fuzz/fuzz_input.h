@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/layout/scene_data.h"
-#include "module/lw_host.h"
+#include "host/scene_file/scene_data.h"
+#include "abi/lw_host.h"
 
 namespace fuzz {
 

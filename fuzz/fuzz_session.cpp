@@ -6,9 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 #include "host/process/services.h"
-#include "muscle/muscle_registry.h"
 
 namespace fuzz {
 
@@ -16,16 +15,16 @@ namespace {
 
 constexpr std::size_t kDescriptionBuffer = 260;
 
-// The registry the "Sinewrig" block holds, read with the module's own layout
-// of it; the pointer is copied out since a block promises no alignment.
-const sinewrig::MuscleRegistry* registryOf(const host::Layout& layout) {
+// Whether the "Sinewrig" block holds a registry: all the host sees of it is a
+// pointer, copied out since a block promises no alignment.
+bool registryHeld(const host::Layout& layout) {
     void* block = layout.globalMemory.find("Sinewrig");
-    const sinewrig::MuscleRegistry* registry = nullptr;
+    void* registry = nullptr;
     if (block) std::memcpy(&registry, block, sizeof registry);
-    return registry;
+    return registry != nullptr;
 }
 
-unsigned hex(LWItemID id) { return host::itemNumber(id); }
+unsigned hex(LWItemID id) { return ::itemNumber(id); }
 
 }  // namespace
 
@@ -65,11 +64,11 @@ Session::Session() : handlers(layout, module()) { layout.makeActive(); }
 Session::~Session() {
     layout.makeActive();
     while (!handlers.instances().empty()) remove(handlers.instances().back().instance);
-    if (registryOf(layout)) {
+    if (registryHeld(layout)) {
         checkRegistry();
         handlers.remove(handlers.apply(layout.scene.addItem(LWI_BONE, "Drain")));
     }
-    FUZZ_CHECK(!registryOf(layout), "the registry outlived the last instance");
+    FUZZ_CHECK(!registryHeld(layout), "the registry outlived the last instance");
 }
 
 bool Session::given(LWItemID id) const { return layout.scene.find(id) || handedOver_.count(id); }
@@ -80,7 +79,7 @@ void Session::remove(LWInstance instance) {
     const std::size_t before = handlers.instances().size();
     handlers.remove(instance);
     if (before > 0 && handlers.instances().empty()) {
-        FUZZ_CHECK(!registryOf(layout), "the last instance went but the block still holds the registry");
+        FUZZ_CHECK(!registryHeld(layout), "the last instance went but the block still holds the registry");
         registryMayBeUnused_ = false;
     }
 }
@@ -88,7 +87,7 @@ void Session::remove(LWInstance instance) {
 LWError Session::load(LWInstance instance, const host::SceneData& data) {
     for (const host::SceneWrite& write : data)
         if (write.type == "U4")
-            for (double value : write.values) handedOver_.insert(host::itemFromNumber(static_cast<std::uint32_t>(value)));
+            for (double value : write.values) handedOver_.insert(::itemFromNumber(static_cast<std::uint32_t>(value)));
     const LWError error = handlers.load(instance, data);
     FUZZ_CHECK(!error, "load reported \"%.80s\"", error);
     return error;
@@ -177,13 +176,17 @@ void Session::checkInstance(const host::MotionHandlers::Applied& applied) const 
     for (int i = 0; i < end; ++i)
         FUZZ_CHECK(given(items[i]), "useItems lists %X, which the host never gave", hex(items[i]));
 
-    // The list is the head of the instance's record, which must be one of the registry's.
-    const sinewrig::MuscleRegistry* registry = registryOf(layout);
-    FUZZ_CHECK(registry, "an instance lives but the block holds no registry");
-    bool inRegistry = false;
-    for (const sinewrig::MuscleRecord& record : registry->records)
-        if (&record.bone == items) inRegistry = true;
-    FUZZ_CHECK(inRegistry, "the instance of item %X has a record outside the registry", hex(applied.item));
+    // The list names the bone and reference the instance saves.
+    FUZZ_CHECK(registryHeld(layout), "an instance lives but the block holds no registry");
+    const host::SceneData saved = handlers.save(instance);
+    FUZZ_CHECK(saved.size() == 6 && saved[0].values.size() == 1 && saved[1].values.size() == 1,
+               "the instance of item %X saves no bone and reference", hex(applied.item));
+    // The list ends at the first 0: what the record holds after that is not shown.
+    for (int i = 0; i < 2 && i <= end; ++i) {
+        const unsigned savedItem = static_cast<unsigned>(saved[i].values[0]);
+        FUZZ_CHECK(i < end ? savedItem == hex(items[i]) : savedItem == 0,
+                   "the instance of item %X saves item %X where useItems lists another", hex(applied.item), savedItem);
+    }
 
     const char* description = server.inst.descln(instance);
     FUZZ_CHECK(description, "descln gave no text");
@@ -196,15 +199,10 @@ void Session::checkInstance(const host::MotionHandlers::Applied& applied) const 
 
 void Session::checkRegistry() const {
     const std::size_t live = handlers.instances().size();
-    const sinewrig::MuscleRegistry* registry = registryOf(layout);
-    if (live > 0) {
-        FUZZ_CHECK(registry, "%zu instances live but the block holds no registry", live);
-        FUZZ_CHECK(registry->useCount == static_cast<int>(live), "the registry counts %d users for %zu instances",
-                   registry->useCount, live);
-    } else {
-        FUZZ_CHECK(!registry || (registryMayBeUnused_ && registry->useCount == 0),
-                   "no instance lives but the block holds a registry of %d users", registry ? registry->useCount : 0);
-    }
+    if (live > 0)
+        FUZZ_CHECK(registryHeld(layout), "%zu instances live but the block holds no registry", live);
+    else
+        FUZZ_CHECK(!registryHeld(layout) || registryMayBeUnused_, "no instance lives but the block holds a registry");
 }
 
 void Session::checkProblems() const {

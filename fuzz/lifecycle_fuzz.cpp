@@ -5,7 +5,7 @@
 #include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_session.h"
 #include "host/modeler/mesh_object.h"
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::vector<std::pair<LWItemID, LWItemID>> renumbering(FuzzedDataProvider& in, f
             if (!used.empty()) from = fuzz::pick(in, used);
         }
         LWItemID to = in.ConsumeBool() ? fuzz::pick(in, items)
-                                       : host::itemFromNumber(in.ConsumeIntegralInRange<std::uint32_t>(1, 0xFFFFFFFFu));
+                                       : ::itemFromNumber(in.ConsumeIntegralInRange<std::uint32_t>(1, 0xFFFFFFFFu));
         if (from) pairs.emplace_back(from, to);
     }
     return pairs;

@@ -1,8 +1,7 @@
-// Rigid transforms for row vectors, p' = p * rotation + translation: a Matrix4
-// without its constant column, so composing and applying skip its zeros and ones.
+// Rigid transforms for row vectors, p' = p * rotation + translation: a 4x4
+// matrix without its constant column, so composing and applying skip its zeros and ones.
 #pragma once
 
-#include "math/matrix4.h"
 #include "math/rotation3.h"
 
 namespace sinewrig {
@@ -25,7 +24,5 @@ inline RigidTransform inverse(const RigidTransform& a) {
     const Rotation3 back = transposed(a.rotation);
     return {back, -(a.translation * back)};
 }
-
-Matrix4 toMatrix4(const RigidTransform& a);
 
 }  // namespace sinewrig

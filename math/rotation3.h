@@ -1,5 +1,5 @@
-// 3x3 rotations for row vectors (p' = p * R) with Matrix4's axis convention:
-// row i is where the unit vector along axis i goes.
+// 3x3 rotations for row vectors (p' = p * R): row i is where the unit vector
+// along axis i goes.
 #pragma once
 
 #include "math/vector.h"

@@ -1,5 +1,5 @@
 // The one name the module file exports: the host finds everything else through it.
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 #include "module/servers.h"
 
 #if defined(_WIN32)

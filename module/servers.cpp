@@ -2,7 +2,7 @@
 
 #include "commands/read_muscle.h"
 #include "commands/set_muscle.h"
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/motion_handler.h"
 #include "panels/options_panel.h"
 

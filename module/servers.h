@@ -2,7 +2,7 @@
 // all-zero row.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

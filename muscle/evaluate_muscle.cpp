@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 #include "muscle/muscle_registry.h"
 #include "muscle/rest_binding.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "module/host_names.h"
-#include "module/lw_host.h"
+#include "abi/host_names.h"
+#include "abi/lw_host.h"
 #include "muscle/muscle_record.h"
 
 namespace sinewrig {

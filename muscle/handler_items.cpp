@@ -2,7 +2,7 @@
 // renumbering it follows, its evaluation flags and its one-line description.
 #include <cstring>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"

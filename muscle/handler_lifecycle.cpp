@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"

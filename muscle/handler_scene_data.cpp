@@ -2,10 +2,10 @@
 // volume, after IK, rest length and rest tip point.
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
+#include "abi/item_number.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"
@@ -14,9 +14,6 @@
 namespace sinewrig {
 
 namespace {
-
-unsigned int itemToU4(LWItemID id) { return static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(id)); }
-LWItemID itemFromU4(unsigned int value) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(value)); }
 
 // The scene never gets NaN or infinity: out-of-range values are clamped.
 float toSceneFloat(double value) {
@@ -36,10 +33,10 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
         // Each value is taken only if the host delivered it; a short block leaves
         // the rest as the record held them.
         void* data = state->readData;
-        unsigned int id = itemToU4(record->bone);
-        if (state->readU4(data, &id, 1) == 1) setMuscleBone(*record, itemFromU4(id));
-        id = itemToU4(record->reference);
-        if (state->readU4(data, &id, 1) == 1) record->reference = itemFromU4(id);
+        unsigned int id = itemNumber(record->bone);
+        if (state->readU4(data, &id, 1) == 1) setMuscleBone(*record, itemFromNumber(id));
+        id = itemNumber(record->reference);
+        if (state->readU4(data, &id, 1) == 1) record->reference = itemFromNumber(id);
         unsigned char flag = record->preserveVolume;
         if (state->readU1(data, &flag, 1) == 1) record->preserveVolume = flag != 0;
         flag = record->afterIK;
@@ -67,7 +64,7 @@ LWError saveMuscleInstance(LWInstance handle, const LWSaveState* state) {
     if (!instance || !instance->record || !state) return nullptr;
     const MuscleRecord& record = *instance->record;
     void* data = state->writeData;
-    const unsigned int bone = itemToU4(record.bone), reference = itemToU4(record.reference);
+    const unsigned int bone = itemNumber(record.bone), reference = itemNumber(record.reference);
     state->writeU4(data, &bone, 1);
     state->writeU4(data, &reference, 1);
     const unsigned char preserveVolume = record.preserveVolume ? 1 : 0, afterIK = record.afterIK ? 1 : 0;

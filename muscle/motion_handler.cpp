@@ -1,6 +1,6 @@
 #include "muscle/motion_handler.h"
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
 #include "muscle/evaluate_muscle.h"
 
 namespace sinewrig {

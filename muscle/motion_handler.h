@@ -2,8 +2,8 @@
 // puts in the host's LWItemMotionHandler table.
 #pragma once
 
-#include "module/lw_host.h"
-#include "module/service_lookup.h"
+#include "abi/lw_host.h"
+#include "abi/service_lookup.h"
 
 namespace sinewrig {
 

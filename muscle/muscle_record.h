@@ -2,10 +2,11 @@
 // that bone, the options panel and ReadMuscle.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "math/vector.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 
@@ -20,12 +21,15 @@ struct MuscleRecord {
     bool preserveVolume = false;
     bool afterIK = true;
     double restLength = 0.0;
-    bool needsRebind = false;  // rest length and rest tip must be computed again
     // Set when the record is appended: the registry whose index holds it, its
     // index there, and the registry's rebind mark it was last bound under.
     MuscleRegistry* owner = nullptr;
     std::int32_t index = -1;
     std::uint64_t boundMark = 0;
 };
+
+// useItems hands the host the record's first three fields as its item list.
+static_assert(offsetof(MuscleRecord, reference) == sizeof(LWItemID) &&
+              offsetof(MuscleRecord, itemListEnd) == 2 * sizeof(LWItemID));
 
 }  // namespace sinewrig

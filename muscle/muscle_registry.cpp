@@ -120,11 +120,10 @@ void setMuscleBone(MuscleRecord& record, LWItemID bone) {
 }
 
 bool needsRebind(const MuscleRecord& record) {
-    return record.needsRebind || (record.owner && record.boundMark < record.owner->rebindMark);
+    return record.owner && record.boundMark < record.owner->rebindMark;
 }
 
 void markBound(MuscleRecord& record) {
-    record.needsRebind = false;
     record.boundMark = record.owner ? record.owner->rebindMark : 0;
 }
 

@@ -1,6 +1,6 @@
 #include "muscle/rest_binding.h"
 
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 
 namespace sinewrig {
 

@@ -1,6 +1,8 @@
 #include "panels/assignment_panel.h"
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
+#include "panels/modal_panel.h"
+#include "panels/panel_labels.h"
 #include "panels/panel_records.h"
 #include "panels/reference_chooser.h"
 
@@ -8,21 +10,35 @@ namespace sinewrig {
 
 namespace {
 
-constexpr int kColumnWidths[] = {120, 120, 60, 60};
-constexpr int kColumns = 4;
+// The columns: name, reference, preserve volume, after IK.
+enum Column { kNameColumn, kReferenceColumn, kPreserveVolumeColumn, kAfterIKColumn, kColumns };
+constexpr int kColumnWidths[kColumns] = {120, 120, 60, 60};
+constexpr int kListWidth = kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + kColumnWidths[3];
 
 const char* const kColumnTitles[kColumns] = {
     "\x96\xbc\x91\x4f" /* 名前 */,
-    "\x8e\x51\x8f\xc6" /* 参照 */,
-    "\x91\xcc\x90\xcf\x82\xf0\x95\xdb\x8e\x9d" /* 体積を保持 */,
+    kReferenceLabel,
+    kPreserveVolumeLabel,
     "AfterIK",
 };
+
+// The column a click falls in, x counted from the list's left edge. The first
+// column keeps its right edge; a click right of the last column counts as in it.
+int columnAt(int x) {
+    if (x <= kColumnWidths[0]) return kNameColumn;
+    int right = 0;
+    for (int column = 0; column < kColumns; ++column) {
+        right += kColumnWidths[column];
+        if (x < right) return column;
+    }
+    return kColumns - 1;
+}
 
 // The host shows the texts at once, so pointers to literals and to the
 // host's own PART texts stay valid for as long as it needs them.
 char* hostText(const char* text) { return const_cast<char*>(text ? text : ""); }
 
-const char* checkMark(int on) { return on ? "v" : " "; }
+const char* checkMark(bool on) { return on ? "v" : " "; }
 
 }  // namespace
 
@@ -38,9 +54,9 @@ char* cellText(void* data, int row, int column) {
     if (row < 0 || row >= rowCount(assignment) || !assignment->edit) return nullptr;
     const MuscleRow& cells = assignment->rows[row];
     switch (column) {
-        case 0: return hostText(skelegonName(*assignment->edit, cells.skelegon));
-        case 1: return hostText(cells.reference ? skelegonName(*assignment->edit, cells.reference) : "--");
-        case 2: return hostText(checkMark(cells.preserveVolume));
+        case kNameColumn: return hostText(skelegonName(*assignment->edit, cells.skelegon));
+        case kReferenceColumn: return hostText(cells.reference ? skelegonName(*assignment->edit, cells.reference) : "--");
+        case kPreserveVolumeColumn: return hostText(checkMark(cells.preserveVolume));
         default: return hostText(checkMark(cells.afterIK));
     }
 }
@@ -57,41 +73,34 @@ void onListClick(LWControlID id, void* data) {
     // A row the list does not have would index past the rows.
     if (row < 0 || row >= rowCount(assignment)) return;
     MuscleRow& clicked = assignment->rows[row];
-    if (x <= 120) return;
-    if (x < 240)
-        clicked.reference = chooseReference(*assignment, assignment->global);
-    else if (x < 300)
-        clicked.preserveVolume = !clicked.preserveVolume;
-    else
-        clicked.afterIK = !clicked.afterIK;
+    switch (columnAt(x)) {
+        case kNameColumn: return;
+        case kReferenceColumn: clicked.reference = chooseReference(*assignment, assignment->global); break;
+        case kPreserveVolumeColumn: clicked.preserveVolume = !clicked.preserveVolume; break;
+        default: clicked.afterIK = !clicked.afterIK; break;
+    }
     control->draw(control, DR_REFRESH);
 }
 
 bool runAssignmentPanel(MuscleAssignment& assignment, GlobalFunc* global) {
     LWPanelFuncs* panels = findPanelServices(global);
     if (!panels) return false;
-    LWPanelID panel = panels->create(const_cast<char*>(kSetMuscleServer), nullptr);
+    ModalPanel panel(*panels, kSetMuscleServer);
     if (!panel) return false;
 
     LWPanControlDesc& desc = freshControlDesc(LWT_MLIST);
-    desc.multiList.width = 360;
+    desc.multiList.width = kListWidth;
     desc.multiList.visItems = 8;
     desc.multiList.top = 0;
     desc.multiList.countFn = rowCount;
     desc.multiList.nameFn = cellText;
     desc.multiList.colWidth = columnWidth;
-    LWControl* list = panels->addControl(panel, const_cast<char*>("MultiListBoxControl"), &desc, const_cast<char*>(""));
+    LWControl* list = panel.add("MultiListBoxControl", desc, "");
     // Without its list the panel could set nothing, so it counts as not available.
-    if (!list) {
-        panels->destroy(panel);
-        return false;
-    }
+    if (!list) return false;
     setControlPointer(list, CTL_USERDATA, &assignment);
     setControlPointer(list, CTL_USEREVENT, reinterpret_cast<void*>(&onListClick));
-
-    int confirmed = panels->open(panel, PANF_BLOCKING | PANF_CANCEL | PANF_FRAME);
-    panels->destroy(panel);
-    return confirmed != 0;
+    return panel.open();
 }
 
 }  // namespace sinewrig

@@ -4,19 +4,19 @@
 
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 
 struct MuscleRow {
     LWPolID skelegon;
-    int preserveVolume;  // 0 or 1
-    int afterIK;         // 0 or 1
+    bool preserveVolume;
+    bool afterIK;
     LWPolID reference;   // 0: no reference
 };
 
 // Every run starts from these: preserve volume off, after IK on, no reference.
-inline MuscleRow newMuscleRow(LWPolID skelegon) { return MuscleRow{skelegon, 0, 1, nullptr}; }
+inline MuscleRow newMuscleRow(LWPolID skelegon) { return MuscleRow{skelegon, false, true, nullptr}; }
 
 struct MuscleAssignment {
     GlobalFunc* global = nullptr;

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
+#include "abi/item_number.h"
 #include "muscle/handler_instance.h"
 #include "muscle/rest_binding.h"
+#include "panels/modal_panel.h"
+#include "panels/panel_labels.h"
 #include "panels/panel_records.h"
 
 namespace sinewrig {
@@ -13,21 +16,11 @@ namespace {
 
 GlobalFunc* interfaceGlobal = nullptr;
 
-constexpr const char* kReferenceLabel = "\x8e\x51\x8f\xc6";                                /* 参照 */
-constexpr const char* kPreserveVolumeLabel = "\x91\xcc\x90\xcf\x82\xf0\x95\xdb\x8e\x9d";  /* 体積を保持 */
 constexpr const char* kAfterIKLabel = "After IK";
 
-// The item control's value is the item ID in an int; the host's IDs are 32 bits.
-int itemValue(LWItemID item) {
-    return static_cast<int>(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item)));
-}
-LWItemID itemFromValue(int value) {
-    return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(value)));
-}
-
-LWControl* addControl(LWPanelFuncs& panels, LWPanelID panel, const char* kind, const char* label) {
-    return panels.addControl(panel, const_cast<char*>(kind), &panelControlDesc, const_cast<char*>(label));
-}
+// The item control's value is the item's 32-bit number in an int.
+int itemValue(LWItemID item) { return static_cast<int>(itemNumber(item)); }
+LWItemID itemFromValue(int value) { return itemFromNumber(static_cast<std::uint32_t>(value)); }
 
 }  // namespace
 
@@ -47,35 +40,31 @@ LWError openMuscleOptions(LWInstance handle) {
     if (!panels) return "";
     auto* instance = static_cast<HandlerInstance*>(handle);
     if (!instance || !instance->record) return nullptr;
-    LWPanelID panel = panels->create(const_cast<char*>(kMuscleServer), nullptr);
+    ModalPanel panel(*panels, kMuscleServer);
     if (!panel) return nullptr;
 
     LWPanControlDesc& item = freshControlDesc(LWT_LWITEM);
     item.lwitem.global = reinterpret_cast<void*>(instance->global);
     item.lwitem.itemType = LWI_BONE;
-    LWControl* reference = addControl(*panels, panel, "LWListControl", kReferenceLabel);
-    freshControlDesc(LWT_BOOLEAN);
-    LWControl* preserveVolume = reference ? addControl(*panels, panel, "BoolControl", kPreserveVolumeLabel) : nullptr;
-    freshControlDesc(LWT_BOOLEAN);
-    LWControl* afterIK = preserveVolume ? addControl(*panels, panel, "BoolControl", kAfterIKLabel) : nullptr;
+    LWControl* reference = panel.add("LWListControl", item, kReferenceLabel);
+    LWControl* preserveVolume =
+        reference ? panel.add("BoolControl", freshControlDesc(LWT_BOOLEAN), kPreserveVolumeLabel) : nullptr;
+    LWControl* afterIK =
+        preserveVolume ? panel.add("BoolControl", freshControlDesc(LWT_BOOLEAN), kAfterIKLabel) : nullptr;
     // The panel edits all three settings or none.
-    if (!afterIK) {
-        panels->destroy(panel);
-        return nullptr;
-    }
+    if (!afterIK) return nullptr;
 
     MuscleRecord& record = *instance->record;
     setControlInt(reference, CTL_VALUE, itemValue(record.reference));
     setControlInt(preserveVolume, CTL_VALUE, record.preserveVolume ? 1 : 0);
     setControlInt(afterIK, CTL_VALUE, record.afterIK ? 1 : 0);
-    if (panels->open(panel, PANF_BLOCKING | PANF_CANCEL | PANF_FRAME)) {
+    if (panel.open()) {
         record.reference = itemFromValue(controlInt(reference, CTL_VALUE));
         record.preserveVolume = controlInt(preserveVolume, CTL_VALUE) != 0;
         record.afterIK = controlInt(afterIK, CTL_VALUE) != 0;
         // Item 0 and no registry: the record is not looked up again, only recomputed.
         bindRest(*instance, nullptr, nullptr);
     }
-    panels->destroy(panel);
     return nullptr;
 }
 

@@ -3,7 +3,7 @@
 // binds the rest pose again when the artist confirms.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "module/host_names.h"
-#include "module/service_lookup.h"
+#include "abi/host_names.h"
+#include "abi/service_lookup.h"
 
 namespace sinewrig {
 
@@ -36,6 +36,8 @@ void setControlInt(LWControl* control, int tag, int value) {
 
 void setControlPointer(LWControl* control, int tag, void* pointer) {
     std::memset(&panelValue, 0, sizeof panelValue);
+    // The host has no pointer type: for CTL_USERDATA and CTL_USEREVENT it reads
+    // ptr.ptr whatever the tag, and the value keeps the tag it has always carried.
     panelValue.type = LWT_INTEGER;
     panelValue.ptr.ptr = pointer;
     control->set(control, tag, &panelValue);

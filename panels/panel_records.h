@@ -3,7 +3,7 @@
 // calls made through them.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -3,7 +3,8 @@
 #include <new>
 #include <vector>
 
-#include "module/host_names.h"
+#include "abi/host_names.h"
+#include "panels/modal_panel.h"
 #include "panels/panel_records.h"
 
 namespace sinewrig {
@@ -34,20 +35,17 @@ LWPolID chooseReference(MuscleAssignment& assignment, GlobalFunc* global) {
     if (!panels || !assignment.edit) return nullptr;
     std::vector<const char*>& items = assignment.choices;
     if (!buildChoices(assignment, items)) return nullptr;
-    LWPanelID panel = panels->create(const_cast<char*>(kSetMuscleServer), nullptr);
+    ModalPanel panel(*panels, kSetMuscleServer);
     if (!panel) return nullptr;
 
     LWPanControlDesc& desc = freshControlDesc(LWT_CHOICE);
     desc.choice.items = items.data();
     desc.choice.vertical = 0;
-    LWControl* popup = panels->addControl(panel, const_cast<char*>("PopupControl"), &desc, const_cast<char*>("TipParent"));
-    LWPolID chosen = nullptr;
-    if (popup && panels->open(panel, PANF_BLOCKING | PANF_CANCEL | PANF_FRAME)) {
-        int index = controlInt(popup, CTL_VALUE);
-        if (index >= 0 && static_cast<size_t>(index) < assignment.skelegons.size()) chosen = assignment.skelegons[index];
-    }
-    panels->destroy(panel);
-    return chosen;
+    LWControl* popup = panel.add("PopupControl", desc, "TipParent");
+    if (!popup || !panel.open()) return nullptr;
+    const int index = controlInt(popup, CTL_VALUE);
+    return index >= 0 && static_cast<size_t>(index) < assignment.skelegons.size() ? assignment.skelegons[index]
+                                                                                   : nullptr;
 }
 
 }  // namespace sinewrig

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "panels/muscle_assignment.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -4,7 +4,7 @@
 #include <numbers>
 #include <random>
 
-#include "math/matrix4.h"
+#include "tests/matrix4.h"
 #include "math/vector.h"
 
 using namespace sinewrig;

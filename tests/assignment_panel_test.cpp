@@ -2,7 +2,6 @@
 // records handed over, list contents read through the callbacks, clicks.
 #include <algorithm>
 
-#include "panels/muscle_assignment.h"
 #include "tests/cp932_text.h"
 #include "tests/modeler_session.h"
 
@@ -85,24 +84,18 @@ TEST_F(AssignmentPanel, ListShowsTitlesWidthsAndDefaultRows) {
 
 TEST_F(AssignmentPanel, CallbacksGiveNoCellOutsideTheTable) {
     runWithClicks({});
-    // The module's own callbacks, called after the run over an assignment of our own.
-    const auto list = assignmentList()->desc.multiList;
-    sinewrig::MuscleAssignment assignment;
-    assignment.edit = modeler.command.editBegin(0, 0, OPSEL_USER);
-    assignment.rows.push_back(sinewrig::newMuscleRow(upper));
-    void* data = &assignment;
-    EXPECT_EQ(list.countFn(data), 1);
-    EXPECT_STREQ(list.nameFn(data, 0, 0), "Upper");
-    EXPECT_EQ(list.nameFn(data, -1, 4), nullptr);
-    EXPECT_EQ(list.nameFn(data, 0, 4), nullptr);
-    EXPECT_EQ(list.nameFn(data, 0, -1), nullptr);
-    EXPECT_EQ(list.nameFn(data, 1, 0), nullptr);
-    EXPECT_EQ(list.nameFn(data, -2, 0), nullptr);
-    EXPECT_EQ(list.nameFn(nullptr, 0, 0), nullptr);
-    EXPECT_EQ(list.countFn(nullptr), 0);
-    EXPECT_EQ(list.colWidth(data, 4), 0);
-    EXPECT_EQ(list.colWidth(data, -1), 0);
-    assignment.edit->done(assignment.edit->state, EDERR_NONE, 0);
+    auto* list = assignmentList();
+    ASSERT_TRUE(list);
+    // Read while the panel was open, over the module's own one-row assignment.
+    const host::ListView& view = list->view();
+    ASSERT_EQ(view.cells.size(), 1u);
+    EXPECT_EQ(view.cells[0][0], "Upper");
+    EXPECT_EQ(view.outside, (std::vector<std::optional<std::string>>(5, std::nullopt)));
+    EXPECT_EQ(view.widthBeforeFirst, 0);
+    // And without any assignment at all.
+    const auto callbacks = list->desc.multiList;
+    EXPECT_EQ(callbacks.nameFn(nullptr, 0, 0), nullptr);
+    EXPECT_EQ(callbacks.countFn(nullptr), 0);
 }
 
 TEST_F(AssignmentPanel, ClickBoundariesFollowTheColumnWidths) {

@@ -1,13 +1,12 @@
 // Evaluation must allocate nothing. This program replaces the global operator
-// new: on Linux the loaded Sinewrig.p resolves its allocations to it as well;
-// a Windows DLL carries its own runtime, so there the module's logic linked into
-// this program is counted instead.
+// new, and the loaded Sinewrig.p resolves its allocations to it on Linux. A
+// Windows DLL carries its own runtime, whose allocations no program sees, so
+// there the count is not taken.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
 
-#include "muscle/motion_handler.h"
 #include "muscle_host.h"
 
 namespace {
@@ -63,8 +62,10 @@ struct AllocationScene : MuscleHost {
 
 }  // namespace
 
-#if !defined(_WIN32)
 TEST(EvaluationAllocations, TheLoadedModuleAllocatesNothingPerEvaluation) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the module's own runtime allocates out of this program's sight";
+#else
     AllocationScene host;
     counting = true;
     long before = allocations;
@@ -74,24 +75,5 @@ TEST(EvaluationAllocations, TheLoadedModuleAllocatesNothingPerEvaluation) {
     host.handlers->load(instance, MuscleHost::muscleData(host.bone, host.reference, 1));
     EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
     EXPECT_GT(host.motionOf(host.bone).scaling[2], 0.0);
-}
 #endif
-
-TEST(EvaluationAllocations, TheModulesLogicAllocatesNothingPerEvaluation) {
-    AllocationScene host;
-    LWInstanceFuncs inst{};
-    LWItemFuncs item{};
-    LWItemMotionHandler table{&inst, &item, nullptr, nullptr};
-    ASSERT_EQ(sinewrig::activateMotionHandler(4, host::Services::global(), &table, nullptr), AFUNC_OK);
-    counting = true;
-    long before = allocations;
-    LWInstance instance = inst.create(nullptr, host.bone, nullptr);
-    counting = false;
-    ASSERT_GT(allocations, before);
-    host::SceneData data = MuscleHost::muscleData(host.bone, host.reference, 1);
-    host::LoadState state(data);
-    inst.load(instance, state.record());
-    EXPECT_EQ(host.allocationsOver(table, instance, 10000), 0);
-    EXPECT_GT(host.motionOf(host.bone).scaling[2], 0.0);
-    inst.destroy(instance);
 }

@@ -59,7 +59,7 @@ TEST_F(HandlerInstanceTest, FlagsFollowAfterIKAndAnyNonZeroByteReadsAsTrue) {
     LWInstance instance = handlers->apply(arm);
     handlers->load(instance, muscleData(arm, target, 2, 0));
     EXPECT_EQ(handlers->flags(instance), 0u);
-    EXPECT_TRUE(recordOf(arm)->preserveVolume);
+    EXPECT_TRUE(savedOf(arm).preserveVolume);
     handlers->load(instance, muscleData(arm, target, 0, 2));
     EXPECT_EQ(handlers->flags(instance), 1u);
     handlers->load(instance, muscleData(arm, target, 255, 2));
@@ -92,40 +92,38 @@ TEST_F(HandlerInstanceTest, ShortOrTruncatedDataLeavesWhatCouldNotBeRead) {
     host::SceneData shortData = muscleData(arm, leg, 0, 1, 9.0f, {4, 5, 6});
     shortData.resize(2);
     handlers->load(instance, shortData);
-    MuscleRecord* record = recordOf(arm);
-    EXPECT_EQ(record->reference, leg);
-    EXPECT_TRUE(record->preserveVolume);
-    EXPECT_FALSE(record->afterIK);
-    // The rest binding at the start of load computed these from the host.
-    EXPECT_EQ(record->restLength, 2.0);
-    EXPECT_TRUE(needsRebind(*record));
+    SavedMuscle saved = savedOf(arm);
+    EXPECT_EQ(saved.reference, leg);
+    EXPECT_TRUE(saved.preserveVolume);
+    EXPECT_FALSE(saved.afterIK);
+    // The rest binding at the start of load computed this from the host.
+    EXPECT_EQ(saved.restLength, 2.0);
+    EXPECT_EQ(restBindingsEvaluating(0.0), std::vector<LWItemID>{arm});
 
     host::SceneData truncated = muscleData(arm, target, 0, 1, 9.0f, {4, 5, 6});
     truncated[5].values.resize(2);
-    record->restTip.z = 42.0;
     handlers->load(instance, truncated);
-    EXPECT_EQ(record->restLength, 9.0);
-    EXPECT_EQ(record->restTip.x, 4.0);
-    EXPECT_EQ(record->restTip.y, 5.0);
-    EXPECT_NE(record->restTip.z, 6.0);  // what the rest binding at the start of load left
-    EXPECT_FALSE(record->preserveVolume);
+    saved = savedOf(arm);
+    EXPECT_EQ(saved.restLength, 9.0);
+    EXPECT_EQ(saved.restTip.x, 4.0);
+    EXPECT_EQ(saved.restTip.y, 5.0);
+    EXPECT_NE(saved.restTip.z, 6.0);  // what the rest binding at the start of load left
+    EXPECT_FALSE(saved.preserveVolume);
 
-    // Nothing at all: every value stays.
-    const MuscleRecord kept = *record;
+    // Nothing at all: every setting stays (bone, reference and both options).
+    const host::SceneData kept = handlers->save(instance);
     handlers->load(instance, {});
-    EXPECT_EQ(record->bone, kept.bone);
-    EXPECT_EQ(record->reference, kept.reference);
-    EXPECT_EQ(record->preserveVolume, kept.preserveVolume);
-    EXPECT_EQ(record->afterIK, kept.afterIK);
+    const host::SceneData after = handlers->save(instance);
+    ASSERT_EQ(after.size(), kept.size());
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(after[i], kept[i]) << i;
 }
 
 TEST_F(HandlerInstanceTest, LoadFlagsEveryRecordForRebinding) {
     LWInstance a = muscle(arm, target), b = handlers->apply(leg);
     handlers->evaluate(0.0);
-    EXPECT_FALSE(needsRebind(*recordOf(arm)));
+    EXPECT_TRUE(restBindingsEvaluating(0.0).empty());
     handlers->load(b, muscleData(leg, target));
-    EXPECT_TRUE(needsRebind(*recordOf(arm)));
-    EXPECT_TRUE(needsRebind(*recordOf(leg)));
+    EXPECT_EQ(restBindingsEvaluating(0.0), (std::vector<LWItemID>{arm, leg}));
     (void)a;
 }
 
@@ -157,42 +155,46 @@ TEST_F(HandlerInstanceTest, CopyTakesReferenceAndOptionsButKeepsTheBone) {
     LWInstance from = muscle(arm, target, true, false);
     LWInstance to = handlers->apply(leg);
     EXPECT_EQ(handlers->copy(to, from), nullptr);
-    const MuscleRecord* record = recordOf(leg);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->bone, leg);
-    EXPECT_EQ(record->reference, target);
-    EXPECT_TRUE(record->preserveVolume);
-    EXPECT_FALSE(record->afterIK);
-    EXPECT_EQ(record->restLength, 3.0);
-    EXPECT_FALSE(needsRebind(*record));
+    const SavedMuscle saved = savedOf(leg);
+    EXPECT_EQ(saved.bone, leg);
+    EXPECT_EQ(saved.reference, target);
+    EXPECT_TRUE(saved.preserveVolume);
+    EXPECT_FALSE(saved.afterIK);
+    EXPECT_EQ(saved.restLength, 3.0);
     // The leg's tip (4, 0, 3) seen from the target at (0, 0, 1).
-    EXPECT_DOUBLE_EQ(record->restTip.x, 4.0);
-    EXPECT_DOUBLE_EQ(record->restTip.y, 0.0);
-    EXPECT_DOUBLE_EQ(record->restTip.z, 2.0);
-    EXPECT_EQ(recordOf(arm)->bone, arm);
+    EXPECT_DOUBLE_EQ(saved.restTip.x, 4.0);
+    EXPECT_DOUBLE_EQ(saved.restTip.y, 0.0);
+    EXPECT_DOUBLE_EQ(saved.restTip.z, 2.0);
+    EXPECT_EQ(savedOf(arm).bone, arm);
+    // The arm, loaded, still waits for its binding; the leg was bound by the copy.
+    EXPECT_EQ(restBindingsEvaluating(0.0), std::vector<LWItemID>{arm});
 }
 
 TEST_F(HandlerInstanceTest, CopyOntoItselfStillRebinds) {
     LWInstance instance = muscle(arm, target, true, false);
-    EXPECT_TRUE(needsRebind(*recordOf(arm)));
+    EXPECT_EQ(savedOf(arm).restLength, 1.0);  // as loaded, before any binding
     EXPECT_EQ(handlers->copy(instance, instance), nullptr);
-    const MuscleRecord* record = recordOf(arm);
-    EXPECT_FALSE(needsRebind(*record));
-    EXPECT_EQ(record->reference, target);
-    EXPECT_TRUE(record->preserveVolume);
-    EXPECT_FALSE(record->afterIK);
-    EXPECT_EQ(record->restLength, 2.0);
+    const SavedMuscle saved = savedOf(arm);
+    EXPECT_EQ(saved.reference, target);
+    EXPECT_TRUE(saved.preserveVolume);
+    EXPECT_FALSE(saved.afterIK);
+    EXPECT_EQ(saved.restLength, 2.0);
+    EXPECT_TRUE(restBindingsEvaluating(0.0).empty());
     EXPECT_EQ(handlers->description(instance), "Sinewrig (target)");
 }
 
 TEST_F(HandlerInstanceTest, CloningAnItemGivesTheCloneTheSettings) {
-    muscle(arm, target, true, false);
+    LWInstance original = muscle(arm, target, true, false);
     LWItemID clone = handlers->cloneItem(arm);
     ASSERT_EQ(handlers->instancesOf(clone).size(), 1u);
     LWInstance instance = handlers->instancesOf(clone)[0];
     EXPECT_EQ(handlers->useItems(instance), (std::vector<LWItemID>{clone, target}));
     EXPECT_EQ(handlers->flags(instance), 0u);
-    EXPECT_EQ(registry()->useCount, 2);
+    // The clone's instance counts as a user of the registry.
+    handlers->remove(original);
+    EXPECT_TRUE(registryHeld());
+    handlers->remove(instance);
+    EXPECT_FALSE(registryHeld());
 }
 
 TEST_F(HandlerInstanceTest, DescriptionNamesTheReference) {

@@ -5,8 +5,9 @@
 
 #include "host/layout/item_info.h"
 #include "host/layout/layout.h"
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 #include "small_stack.h"
+#include "tests/matrix4.h"
 
 using namespace sinewrig;
 
@@ -28,6 +29,19 @@ struct ItemTransform : ::testing::Test {
         return id;
     }
 };
+
+// The item's world matrix as the points it carries: the origin and the three axes.
+Matrix4 itemWorldMatrix(LWItemID item, const LWItemInfo* info, LWTime time) {
+    const Vec3 origin = itemToWorld(item, info, time, {});
+    const Vec3 axes[3] = {itemToWorld(item, info, time, {1, 0, 0}), itemToWorld(item, info, time, {0, 1, 0}),
+                          itemToWorld(item, info, time, {0, 0, 1})};
+    RigidTransform world{{{axes[0] + -origin, axes[1] + -origin, axes[2] + -origin}}, origin};
+    return toMatrix4(world);
+}
+
+Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* info, LWTime time) {
+    return toMatrix4(itemInverseWorldTransform(item, info, time));
+}
 
 Vec3 transformed(const Matrix4& m, Vec3 v) {
     m.transformPoint(v);
@@ -87,7 +101,7 @@ TEST_F(ItemTransform, AsksTheHostItemByItemInTheBuildersOrders) {
     LWItemID root = add(nullptr, {1, 0, 0});
     LWItemID child = add(root, {0, 1, 0});
     layout.log.clear();
-    itemWorldMatrix(child, info, 2.5);
+    itemToWorld(child, info, 2.5, {});
     const std::vector<std::pair<std::string, int>> forward = {
         {"param", LWIP_ROTATION}, {"param", LWIP_POSITION}, {"parent", 0},
         {"param", LWIP_ROTATION}, {"param", LWIP_POSITION}, {"parent", 0}};

@@ -2,7 +2,7 @@
 
 #include <numbers>
 
-#include "math/matrix4.h"
+#include "tests/matrix4.h"
 
 using namespace sinewrig;
 

@@ -5,9 +5,8 @@
 #include <array>
 #include <cmath>
 
+#include "host/modeler/mesh_object.h"
 #include "muscle_host.h"
-
-using namespace sinewrig;
 
 namespace {
 
@@ -38,43 +37,50 @@ TEST_F(ModuleReloadTest, MusclesWorkAgainAfterTheModuleFileIsLoadedAgain) {
     const host::SceneData data = handlers->save(instance);
     unloadModule();  // removes the handler, then unloads the file
     ASSERT_FALSE(host::ModuleFile::isLoaded(SINEWRIG_MODULE_FILE));
-    EXPECT_EQ(registry(), nullptr);
+    EXPECT_FALSE(registryHeld());
 
     loadModule();
     instance = handlers->apply(bone);
     handlers->load(instance, data);
     EXPECT_EQ(evaluated(), before);
-    EXPECT_EQ(registry()->useCount, 1);
+    EXPECT_TRUE(registryHeld());
+    handlers->remove(instance);
+    EXPECT_FALSE(registryHeld());  // its one user
 }
 
-// A registry left in the block by an earlier load (here: the module's logic
-// linked into this program, as ReadMuscle would leave it) is taken over by the
-// newly loaded module: copy, load and evaluation reach it.
+// A registry left in the block by an earlier load (here: one whose ReadMuscle
+// set up a muscle while no handler hosting could apply it) is taken over by
+// the newly loaded module: copy, load and evaluation reach it.
 TEST_F(ModuleReloadTest, ARegistryLeftByAnEarlierLoadIsTakenOver) {
+    host::MeshObject mesh;
+    const double origin[3] = {0, 0, 0}, up[3] = {0, 0, 2}, tipStart[3] = {0, 0, 1}, tipEnd[3] = {0, 0, 1.5};
+    LWPolID muscleSkelegon = mesh.addSkelegon(0, "Muscle", false, origin, up);
+    mesh.polygon(muscleSkelegon)->tags[LWID_('M', 'F', 'L', 'G')] = "1";
+    mesh.polygon(muscleSkelegon)->tags[LWID_('M', 'T', 'I', 'P')] = "Tip";
+    mesh.addSkelegon(0, "Tip", false, tipStart, tipEnd);
+    LWItemID object = layout.addObject("Body", host::ObjectMesh::fromLayer(mesh.primary()));
+    const std::vector<LWItemID> bones = layout.convertSkelegons(object);
+    const LWItemID muscleBone = bones[0], tip = bones[1];
+    key(tip, LWIP_POSITION, 1.0, {1, 0, 3});
+    layout.select({object});
+    handlers.reset();
+    ASSERT_EQ(module->activate("LayoutGeneric", "ReadMuscle", 2, host::Services::global(), layout.generic()), AFUNC_OK);
     unloadModule();
-    const auto* pool =
-        static_cast<const LWGlobalPool*>(host::Services::globalLookup("Global Memory", GFUSE_TRANSIENT));
-    MuscleRegistry* left = getMuscleRegistry(pool);
-    MuscleRecord record;
-    record.bone = bone;
-    record.reference = reference;
-    record.needsRebind = true;
-    ASSERT_TRUE(appendMuscle(left, record));
+    ASSERT_TRUE(registryHeld());
     LWItemID other = addBone("other", {5, 0, 0});
 
     loadModule();
-    LWInstance mine = handlers->apply(bone);
+    LWInstance mine = handlers->apply(muscleBone);
     LWInstance copyTarget = handlers->apply(other);
-    EXPECT_EQ(registry(), left);
-    EXPECT_EQ(left->useCount, 2);
+    EXPECT_EQ(handlers->useItems(mine), (std::vector<LWItemID>{muscleBone, tip}));
     handlers->copy(copyTarget, mine);
-    EXPECT_EQ(handlers->useItems(copyTarget), (std::vector<LWItemID>{other, reference}));
-    EXPECT_FALSE(needsRebind(*recordOf(other)));
+    EXPECT_EQ(handlers->useItems(copyTarget), (std::vector<LWItemID>{other, tip}));
 
     handlers->load(copyTarget, handlers->save(copyTarget));
-    EXPECT_TRUE(needsRebind(*recordOf(bone)));  // load flagged the adopted registry
-    const std::array<double, 6> motion = evaluated();
-    EXPECT_NEAR(motion[5], std::sqrt(17.0) / 2.0, 1e-12);
+    // Load flagged the adopted registry: both records bind again.
+    EXPECT_EQ(restBindingsEvaluating(0.0).size(), 2u);
+    handlers->evaluate(1.0);
+    EXPECT_NEAR(motionOf(muscleBone).scaling[2], std::sqrt(17.0) / 2.0, 1e-12);
     handlers->removeAll();
-    EXPECT_EQ(registry(), nullptr);
+    EXPECT_FALSE(registryHeld());
 }

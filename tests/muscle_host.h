@@ -1,20 +1,21 @@
 // One stand-in host process for the muscle tests: a Layout, the loaded
-// Sinewrig.p and its item motion handler, plus ways to build scenes and to look
-// at the registry the module keeps in Global Memory.
+// Sinewrig.p and its item motion handler, plus ways to build scenes and to see
+// a muscle's settings and rest data as the host does, in the scene data it saves.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "host/layout/layout.h"
 #include "host/process/module_file.h"
 #include "host/layout/motion_handlers.h"
 #include "math/vector.h"
 #include "tests/muscle_scene_data.h"
-#include "muscle/muscle_registry.h"
 
 struct MuscleHost {
     host::Layout layout;
@@ -71,17 +72,53 @@ struct MuscleHost {
         return instance;
     }
 
-    // The registry the block holds, read with the module's own record layout.
-    sinewrig::MuscleRegistry* registry() const {
+    // Whether the module's Global Memory block holds a registry: the host sees
+    // only the pointer-sized block, null or not.
+    bool registryHeld() const {
         void* block = layout.globalMemory.find("Sinewrig");
-        sinewrig::MuscleRegistry* registry = nullptr;
+        void* registry = nullptr;
         if (block) std::memcpy(&registry, block, sizeof registry);
-        return registry;
+        return registry != nullptr;
     }
-    sinewrig::MuscleRecord* recordOf(LWItemID bone) const {
-        sinewrig::MuscleRegistry* r = registry();
-        const int index = sinewrig::findMuscle(r, bone);
-        return index < 0 ? nullptr : &sinewrig::muscleAt(r, index);
+
+    // A muscle as its instance saves it: the six scene values, read back.
+    struct SavedMuscle {
+        LWItemID bone = nullptr, reference = nullptr;
+        bool preserveVolume = false, afterIK = false;
+        double restLength = 0.0;
+        sinewrig::Vec3 restTip;
+    };
+    static std::optional<SavedMuscle> savedMuscle(const host::SceneData& data) {
+        if (data.size() != 6 || data[5].values.size() != 3) return std::nullopt;
+        for (int i = 0; i < 5; ++i)
+            if (data[i].values.size() != 1) return std::nullopt;
+        auto id = [](double value) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(value)); };
+        const std::vector<double>& tip = data[5].values;
+        return SavedMuscle{id(data[0].values[0]), id(data[1].values[0]), data[2].values[0] != 0,
+                           data[3].values[0] != 0, data[4].values[0], {tip[0], tip[1], tip[2]}};
+    }
+    // The bone's muscle as its first instance saves it; a failure when it has none.
+    SavedMuscle savedOf(LWItemID bone) const {
+        const std::vector<LWInstance> instances = handlers->instancesOf(bone);
+        EXPECT_FALSE(instances.empty()) << "no instance on the bone";
+        if (instances.empty()) return {};
+        const std::optional<SavedMuscle> saved = savedMuscle(handlers->save(instances[0]));
+        EXPECT_TRUE(saved) << "scene data not of six values";
+        return saved.value_or(SavedMuscle{});
+    }
+
+    // The bones whose rest data evaluating `time` bound, in order: each binding
+    // asks the host for its bone's rest length once.
+    std::vector<LWItemID> restBindingsEvaluating(double time) {
+        const bool wasEnabled = layout.log.enabled;
+        layout.log.enabled = true;
+        const std::size_t before = layout.log.calls.size();
+        handlers->evaluate(time);
+        layout.log.enabled = wasEnabled;
+        std::vector<LWItemID> bound;
+        for (std::size_t i = before; i < layout.log.calls.size(); ++i)
+            if (layout.log.calls[i].function == "restLength") bound.push_back(layout.log.calls[i].item);
+        return bound;
     }
 
     const host::ItemMotion& motionOf(LWItemID item) const {

@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "muscle_host.h"
-
-using namespace sinewrig;
+#include "tests/layout_session.h"
 
 namespace {
-
-const LWGlobalPool* pool() {
-    return static_cast<const LWGlobalPool*>(host::Services::globalLookup("Global Memory", GFUSE_TRANSIENT));
-}
 
 struct MuscleRegistryTest : ::testing::Test, MuscleHost {
     LWItemID arm = addBone("arm", {0, 0, 0}, 2.5);
@@ -19,24 +14,24 @@ struct MuscleRegistryTest : ::testing::Test, MuscleHost {
 
 }  // namespace
 
-TEST(MuscleRecords, FindMuscleSearchesFromTheFirstRecord) {
-    MuscleRegistry registry;
-    EXPECT_EQ(findMuscle(&registry, nullptr), -1);
-    EXPECT_EQ(findMuscle(nullptr, nullptr), -1);
-    MuscleRecord record;
-    record.bone = reinterpret_cast<LWItemID>(7);
-    ASSERT_TRUE(appendMuscle(&registry, record));
-    record.bone = reinterpret_cast<LWItemID>(9);
-    record.afterIK = false;
-    ASSERT_TRUE(appendMuscle(&registry, record));
-    record.afterIK = true;
-    ASSERT_TRUE(appendMuscle(&registry, record));
-    EXPECT_EQ(muscleCount(&registry), 3);
-    EXPECT_EQ(findMuscle(&registry, reinterpret_cast<LWItemID>(9)), 1);
-    EXPECT_FALSE(muscleAt(&registry, 1).afterIK);
-    EXPECT_EQ(findMuscle(&registry, reinterpret_cast<LWItemID>(8)), -1);
-    markAllForRebind(&registry);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(needsRebind(muscleAt(&registry, i)));
+// Three records, the last two renumbered onto one bone: a new instance on that
+// bone takes the first of them, and a load flags every record for rebinding.
+TEST_F(MuscleRegistryTest, ANewInstanceTakesTheFirstRecordOfItsBone) {
+    LWItemID other = addBone("other");
+    muscle(arm, target);
+    LWInstance second = muscle(hand, target, false, false);
+    LWInstance third = muscle(other, arm, false, true);
+    handlers->changeIDs({{other, hand}});
+    LWInstance probe = handlers->apply(hand);
+    EXPECT_EQ(handlers->useItems(probe), (std::vector<LWItemID>{hand, target}));
+    EXPECT_EQ(handlers->flags(probe), 0u);  // the second record's, not the third's
+    handlers->remove(probe);
+    EXPECT_EQ(handlers->useItems(third), (std::vector<LWItemID>{hand, arm}));
+    EXPECT_EQ(handlers->useItems(handlers->apply(other)), std::vector<LWItemID>{other});  // none left for it
+    // A load marks every record: each instance binds, the renumbered one to the
+    // record of the item it is on, which the instance applied after it shares.
+    handlers->load(second, handlers->save(second));
+    EXPECT_EQ(restBindingsEvaluating(0.0), (std::vector<LWItemID>{hand, arm, other}));  // not after IK first
 }
 
 TEST_F(MuscleRegistryTest, FirstInstanceMakesABlockOfOnePointerHoldingANewRegistry) {
@@ -52,36 +47,34 @@ TEST_F(MuscleRegistryTest, FirstInstanceMakesABlockOfOnePointerHoldingANewRegist
             }
         }
     EXPECT_EQ(poolCalls, (std::vector<std::string>{"find Sinewrig", "create Sinewrig"}));
-    ASSERT_NE(registry(), nullptr);
-    EXPECT_EQ(registry()->useCount, 1);
-    ASSERT_EQ(muscleCount(registry()), 1);
-    const MuscleRecord& record = muscleAt(registry(), 0);
-    EXPECT_EQ(record.bone, arm);
-    EXPECT_EQ(record.reference, nullptr);
-    EXPECT_EQ(record.itemListEnd, nullptr);
-    EXPECT_EQ(record.restLength, 2.5);
-    EXPECT_TRUE(record.afterIK);
-    EXPECT_FALSE(record.preserveVolume);
-    EXPECT_FALSE(needsRebind(record));
-    EXPECT_EQ(record.restTip.x, 0.0);
-    EXPECT_EQ(record.restTip.z, 0.0);
+    EXPECT_TRUE(registryHeld());
+    EXPECT_EQ(handlers->useItems(instance), std::vector<LWItemID>{arm});
+    const SavedMuscle saved = savedOf(arm);
+    EXPECT_EQ(saved.bone, arm);
+    EXPECT_EQ(saved.reference, nullptr);
+    EXPECT_EQ(saved.restLength, 2.5);
+    EXPECT_TRUE(saved.afterIK);
+    EXPECT_FALSE(saved.preserveVolume);
+    EXPECT_EQ(saved.restTip.x, 0.0);
+    EXPECT_EQ(saved.restTip.z, 0.0);
+    EXPECT_TRUE(restBindingsEvaluating(0.0).empty());
 }
 
 TEST_F(MuscleRegistryTest, LastDestroyEmptiesTheBlockAndTheNextCreateStartsAgain) {
     LWInstance a = muscle(arm, target), b = muscle(hand, target);
-    ASSERT_EQ(registry()->useCount, 2);
     handlers->remove(a);
-    ASSERT_NE(registry(), nullptr);
-    EXPECT_EQ(muscleCount(registry()), 2);  // the removed bone's record stays
+    EXPECT_TRUE(registryHeld());
+    EXPECT_EQ(handlers->useItems(handlers->apply(arm)), (std::vector<LWItemID>{arm, target}));  // its record stayed
+    handlers->remove(handlers->instancesOf(arm)[0]);
     handlers->remove(b);
-    EXPECT_EQ(registry(), nullptr);
+    EXPECT_FALSE(registryHeld());
     EXPECT_NE(layout.globalMemory.find("Sinewrig"), nullptr);
 
-    handlers->apply(hand);
-    ASSERT_NE(registry(), nullptr);
-    EXPECT_EQ(registry()->useCount, 1);
-    ASSERT_EQ(muscleCount(registry()), 1);
-    EXPECT_EQ(muscleAt(registry(), 0).reference, nullptr);
+    LWInstance fresh = handlers->apply(hand);
+    EXPECT_TRUE(registryHeld());
+    EXPECT_EQ(handlers->useItems(fresh), std::vector<LWItemID>{hand});
+    handlers->remove(fresh);
+    EXPECT_FALSE(registryHeld());  // one user only
 }
 
 TEST_F(MuscleRegistryTest, RemovingAndReapplyingTheHandlerRestoresTheSettings) {
@@ -89,30 +82,28 @@ TEST_F(MuscleRegistryTest, RemovingAndReapplyingTheHandlerRestoresTheSettings) {
     muscle(hand, target);
     handlers->remove(armMuscle);
     LWInstance again = handlers->apply(arm);
-    EXPECT_EQ(muscleCount(registry()), 2);
     EXPECT_EQ(handlers->useItems(again), (std::vector<LWItemID>{arm, target}));
     EXPECT_EQ(handlers->flags(again), 0u);
-    EXPECT_TRUE(recordOf(arm)->preserveVolume);
+    EXPECT_TRUE(savedOf(arm).preserveVolume);
 }
 
 TEST_F(MuscleRegistryTest, TwoInstancesOnOneBoneShareOneRecord) {
     LWInstance first = muscle(arm, target);
     LWInstance second = handlers->apply(arm);
-    EXPECT_EQ(registry()->useCount, 2);
-    EXPECT_EQ(muscleCount(registry()), 1);
     EXPECT_EQ(handlers->table().item->useItems(first), handlers->table().item->useItems(second));
     handlers->remove(first);
-    EXPECT_EQ(registry()->useCount, 1);
+    EXPECT_TRUE(registryHeld());
     EXPECT_EQ(handlers->useItems(second), (std::vector<LWItemID>{arm, target}));
     handlers->evaluate(0.0);
     EXPECT_EQ(layout.log.calls.back().function, "setParam");
+    handlers->remove(second);
+    EXPECT_FALSE(registryHeld());
 }
 
 TEST_F(MuscleRegistryTest, RecordListsStayInPlaceWhileTheRegistryGrows) {
     LWInstance first = muscle(arm, target);
     const LWItemID* list = handlers->table().item->useItems(first);
     for (int i = 0; i < 300; ++i) handlers->apply(addBone("extra"));
-    EXPECT_EQ(muscleCount(registry()), 301);
     EXPECT_EQ(list, handlers->table().item->useItems(first));
     EXPECT_EQ(list[0], arm);
     EXPECT_EQ(list[1], target);
@@ -120,34 +111,40 @@ TEST_F(MuscleRegistryTest, RecordListsStayInPlaceWhileTheRegistryGrows) {
 }
 
 // ReadMuscle, or an earlier load of the module file, may have left a registry
-// with records and no user in the block.
-TEST_F(MuscleRegistryTest, ARegistryFoundInTheBlockIsAdoptedWithItsRecords) {
-    MuscleRegistry* left = getMuscleRegistry(pool());
-    ASSERT_NE(left, nullptr);
-    EXPECT_EQ(left->useCount, 0);
-    MuscleRecord record;
-    record.bone = arm;
-    record.reference = target;
-    record.preserveVolume = true;
-    record.afterIK = false;
-    record.needsRebind = true;
-    ASSERT_TRUE(appendMuscle(left, record));
+// with records and no user in the block: here ReadMuscle, with no handler
+// hosting to apply the muscles it set up.
+class LeftRegistry : public LayoutSession {};
+
+TEST_F(LeftRegistry, ARegistryFoundInTheBlockIsAdoptedWithItsRecords) {
+    const double origin[3] = {0, 0, 0}, up[3] = {0, 0, 2.5};
+    skelegon("Arm", muscleTags("1", "Target"), origin, up);
+    skelegon("Target", {}, up, origin);
+    loadObject();
+    const LWItemID arm = bones[0], target = bones[1];
+    handlers.reset();
+    ASSERT_EQ(readMuscle(), AFUNC_OK);
+    ASSERT_NE(layout.globalMemory.find("Sinewrig"), nullptr);
+    handlers = std::make_unique<host::MotionHandlers>(layout, *module);
 
     LWInstance instance = handlers->apply(arm);
-    EXPECT_EQ(registry(), left);
-    EXPECT_EQ(left->useCount, 1);
-    EXPECT_EQ(muscleCount(left), 1);
     EXPECT_EQ(handlers->useItems(instance), (std::vector<LWItemID>{arm, target}));
     EXPECT_EQ(handlers->flags(instance), 0u);
+    const host::SceneData saved = handlers->save(instance);
+    ASSERT_EQ(saved.size(), 6u);
+    EXPECT_EQ(saved[2].values, std::vector<double>{1});
 
     // Evaluation reaches the adopted registry: the pending rest binding runs.
+    layout.log.clear();
     handlers->evaluate(1.0);
-    EXPECT_FALSE(needsRebind(muscleAt(left, 0)));
-    EXPECT_EQ(muscleAt(left, 0).restLength, 2.5);
-    EXPECT_DOUBLE_EQ(motionOf(arm).scaling[2], 2.0);
+    int bindings = 0;
+    for (const host::HostCall& call : layout.log.calls) bindings += call.function == "restLength";
+    EXPECT_EQ(bindings, 1);
+    EXPECT_EQ(handlers->save(instance)[4].values, std::vector<double>{2.5});
 
     handlers->remove(instance);
-    EXPECT_EQ(registry(), nullptr);
+    void* registry = nullptr;
+    std::memcpy(&registry, layout.globalMemory.find("Sinewrig"), sizeof registry);
+    EXPECT_EQ(registry, nullptr);
 }
 
 // Without Global Memory at destruction the registry is found as the current

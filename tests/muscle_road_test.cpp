@@ -11,7 +11,7 @@
 
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 #include "host/modeler/modeler.h"
 #include "host/process/module_file.h"
 

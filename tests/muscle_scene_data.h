@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 
 inline host::SceneData muscleSceneData(LWItemID bone, LWItemID reference, unsigned preserveVolume = 0,
                                        unsigned afterIK = 1, float restLength = 1.0f,

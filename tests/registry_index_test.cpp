@@ -1,6 +1,6 @@
 // The registry finds a bone's first record without walking the records, and
 // marks every record for rebinding without touching each: the same results
-// as the plain walk, seen both through the registry and through the host.
+// as a plain walk over the records, seen through the host.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,74 +9,78 @@
 #include "muscle_host.h"
 #include "tests/layout_session.h"
 
-using namespace sinewrig;
-
 namespace {
-
-LWItemID id(int n) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(n)); }
-
-// What findMuscle must give: the first record of the bone, walking from index 0.
-std::int32_t firstByWalking(MuscleRegistry& registry, LWItemID bone) {
-    for (std::int32_t i = 0; i < muscleCount(&registry); ++i)
-        if (muscleAt(&registry, i).bone == bone) return i;
-    return -1;
-}
 
 int restBindings(const host::Layout& layout) {
     return int(std::count_if(layout.log.calls.begin(), layout.log.calls.end(),
                              [](const host::HostCall& call) { return call.function == "restLength"; }));
 }
 
-}  // namespace
-
-TEST(RegistryIndex, FirstRecordOfABoneFollowsEveryChangeOfBone) {
-    MuscleRegistry registry;
-    std::mt19937 random(7);
-    for (int i = 0; i < 400; ++i) {
-        MuscleRecord record;
-        record.bone = id(1 + int(random() % 40));
-        ASSERT_TRUE(appendMuscle(&registry, record));
-    }
-    for (int step = 0; step < 4000; ++step) {
-        MuscleRecord& record = muscleAt(&registry, std::int32_t(random() % 400));
-        setMuscleBone(record, id(1 + int(random() % 50)));
-        const LWItemID probe = id(int(random() % 55));
-        ASSERT_EQ(findMuscle(&registry, probe), firstByWalking(registry, probe)) << step;
-    }
-    for (int bone = 0; bone <= 55; ++bone) EXPECT_EQ(findMuscle(&registry, id(bone)), firstByWalking(registry, id(bone)));
-    // A bone changed back to itself, or to one it already has, keeps its place.
-    MuscleRecord& first = muscleAt(&registry, 0);
-    const LWItemID bone = first.bone;
-    setMuscleBone(first, bone);
-    EXPECT_EQ(findMuscle(&registry, bone), 0);
-}
-
-TEST(RegistryIndex, OneMarkReachesEveryRecordBeforeItAndNoneAfter) {
-    MuscleRegistry registry;
-    MuscleRecord record;
-    for (int i = 0; i < 3; ++i) {
-        record.bone = id(i + 1);
-        ASSERT_TRUE(appendMuscle(&registry, record));
-    }
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(needsRebind(muscleAt(&registry, i)));
-    markAllForRebind(&registry);
-    markAllForRebind(&registry);
-    record.bone = id(9);
-    ASSERT_TRUE(appendMuscle(&registry, record));  // appended after the marks
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(needsRebind(muscleAt(&registry, i)));
-    EXPECT_FALSE(needsRebind(muscleAt(&registry, 3)));
-    markBound(muscleAt(&registry, 1));
-    EXPECT_FALSE(needsRebind(muscleAt(&registry, 1)));
-    EXPECT_TRUE(needsRebind(muscleAt(&registry, 2)));
-    markAllForRebind(&registry);
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(needsRebind(muscleAt(&registry, i)));
-}
-
-namespace {
-
 struct RebindThroughTheHost : ::testing::Test, MuscleHost {};
 
 }  // namespace
+
+// Records renumbered at random: an instance applied to a bone takes the first
+// record, in the order the records were made, that has the bone now, as a plain
+// walk over a model of the records finds it. Each record's reference tells
+// which one the instance took.
+TEST_F(RebindThroughTheHost, ANewInstanceTakesTheFirstRecordOfItsBoneAfterEveryRenumbering) {
+    std::mt19937 random(7);
+    layout.log.enabled = false;
+    std::vector<LWItemID> pool;
+    for (int i = 0; i < 12; ++i) pool.push_back(addBone("bone"));
+    struct Record {
+        LWItemID bone, reference;
+        LWInstance instance;  // null once its instance is gone; the record stays
+    };
+    std::vector<Record> records;
+    for (int i = 0; i < 30; ++i) {
+        LWItemID bone = addBone("muscle"), reference = add(LWI_OBJECT, "reference", nullptr, {0, 0, 1});
+        records.push_back({bone, reference, muscle(bone, reference)});
+        pool.push_back(bone);
+    }
+    for (int step = 0; step < 300; ++step) {
+        const LWItemID from = pool[random() % pool.size()], to = pool[random() % pool.size()];
+        handlers->changeIDs({{from, to}});
+        for (Record& record : records)
+            if (record.instance && record.bone == from) record.bone = to;
+
+        const LWItemID probe = pool[random() % pool.size()];
+        auto first = std::find_if(records.begin(), records.end(), [&](const Record& r) { return r.bone == probe; });
+        LWInstance instance = handlers->apply(probe);
+        ASSERT_NE(instance, nullptr);
+        const std::vector<LWItemID> items = handlers->useItems(instance);
+        if (first != records.end() && first->reference)
+            ASSERT_EQ(items, (std::vector<LWItemID>{probe, first->reference})) << step;
+        else
+            ASSERT_EQ(items, std::vector<LWItemID>{probe}) << step;
+        handlers->remove(instance);
+        if (first == records.end()) records.push_back({probe, nullptr, nullptr});
+    }
+}
+
+// Loads mark every record there is for its next binding, and no record made
+// after them; each record binds once.
+TEST_F(RebindThroughTheHost, OneMarkReachesEveryRecordBeforeItAndNoneAfter) {
+    LWItemID target = add(LWI_OBJECT, "target", nullptr, {0, 0, 2});
+    std::vector<LWInstance> instances;
+    for (int i = 0; i < 3; ++i) instances.push_back(muscle(addBone("bone"), target));
+    LWItemID later = addBone("later");
+    handlers->load(instances[0], handlers->save(instances[0]));
+    handlers->load(instances[1], handlers->save(instances[1]));
+    handlers->apply(later);  // made after the marks
+    layout.log.clear();
+    handlers->evaluate(0.0);
+    EXPECT_EQ(restBindings(layout), 3);
+    layout.log.clear();
+    handlers->evaluate(0.0);
+    EXPECT_EQ(restBindings(layout), 0);
+    handlers->load(instances[2], handlers->save(instances[2]));
+    layout.log.clear();
+    handlers->evaluate(0.0);
+    EXPECT_EQ(restBindings(layout), 4);
+}
+
 
 TEST_F(RebindThroughTheHost, EveryLoadMarksEveryRecordOnceForTheNextEvaluation) {
     LWItemID target = add(LWI_OBJECT, "target", nullptr, {0, 0, 2});

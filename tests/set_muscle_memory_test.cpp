@@ -1,13 +1,16 @@
 // SetMuscle when memory runs out while it collects skelegons. Allocation
-// failure is forced only inside the module's scan callback, so this program
-// links the module's code directly instead of loading Sinewrig.p.
+// failure is forced only inside the module's scan callback, through this
+// program's operator new, which the loaded Sinewrig.p resolves to on Linux; a
+// Windows DLL carries its own runtime, so there the test is skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <new>
+#include <string>
 
-#include "commands/set_muscle.h"
 #include "host/modeler/modeler.h"
+#include "host/process/module_file.h"
 
 namespace {
 bool failAllocations = false;
@@ -59,6 +62,12 @@ struct FailingScan {
 };
 
 TEST(SetMuscleOutOfMemory, EndsTheEditOnceAndTagsNothing) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the module's own runtime allocates out of this program's reach";
+#endif
+    std::string error;
+    const std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(SINEWRIG_MODULE_FILE, error);
+    ASSERT_TRUE(module) << error;
     constexpr int kSkelegons = 5;
     for (int failFrom = 0; failFrom < kSkelegons; ++failFrom) {
         host::Modeler modeler;
@@ -70,7 +79,7 @@ TEST(SetMuscleOutOfMemory, EndsTheEditOnceAndTagsNothing) {
         command.editBegin = FailingScan::editBegin;
 
         int result = -1;
-        EXPECT_NO_THROW(result = sinewrig::SetMuscle(3, host::Services::global(), &command, nullptr));
+        EXPECT_NO_THROW(result = module->activate("CommandSequence", "SetMuscle", 3, host::Services::global(), &command));
         EXPECT_EQ(result, AFUNC_OK);
         EXPECT_EQ(FailingScan::visited, kSkelegons) << "the scan was stopped";
         EXPECT_TRUE(modeler.panels.log.empty()) << "a panel was shown, failing from " << failFrom;

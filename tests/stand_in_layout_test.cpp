@@ -6,10 +6,10 @@
 #include <climits>
 #include <cmath>
 
+#include "host/geometry/item_world.h"
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
 #include "host/modeler/mesh_object.h"
-#include "math/item_transform.h"
 
 namespace {
 
@@ -19,10 +19,9 @@ struct Point {
 
 // Where the host puts a bone's tip in the object's frame, from the channels alone.
 Point worldTip(host::Layout& layout, LWItemID bone) {
-    auto* info = static_cast<const LWItemInfo*>(layout.services.lookup("LW Item Info 3"));
-    sinewrig::Vec3 tip{0, 0, layout.scene.find(bone)->restLength};
-    sinewrig::itemWorldMatrix(bone, info, 0.0).transformPoint(tip);
-    return {tip.x, tip.y, tip.z};
+    const host::Vector3 tip =
+        host::apply(host::itemWorldTransform(layout, bone, 0.0), {0, 0, layout.scene.find(bone)->restLength});
+    return {tip[0], tip[1], tip[2]};
 }
 
 struct SkelegonBones : ::testing::Test {

@@ -1,7 +1,7 @@
 // "LW Bone Info 3" over the active stand-in Layout's scene: bone rest lengths.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -2,7 +2,7 @@
 // artist, kept in Layout::messages.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -1,7 +1,7 @@
 // "LW Item Info 3" over the active stand-in Layout's scene.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

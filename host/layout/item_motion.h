@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/layout/scene.h"
-#include "module/lw_host.h"
+#include "host/scene/scene.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

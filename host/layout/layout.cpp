@@ -5,7 +5,7 @@
 #include "host/layout/item_info.h"
 #include "host/layout/layout_generic.h"
 #include "host/layout/object_info.h"
-#include "host/layout/skelegon_bones.h"
+#include "host/scene/skelegon_bones.h"
 
 namespace host {
 

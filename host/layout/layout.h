@@ -13,7 +13,7 @@
 #include "host/layout/global_memory.h"
 #include "host/layout/item_motion.h"
 #include "host/layout/mesh_info.h"
-#include "host/layout/scene.h"
+#include "host/scene/scene.h"
 #include "host/panels/panels.h"
 #include "host/process/activatable.h"
 #include "host/process/call_log.h"

@@ -5,7 +5,7 @@
 
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 
 namespace host {
 

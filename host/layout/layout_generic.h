@@ -2,7 +2,7 @@
 // command string on the Layout; the other members do nothing here.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/layout/object_mesh.h"
-#include "module/lw_host.h"
+#include "host/scene/object_mesh.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/layout/layout.h"
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 #include "host/process/module_file.h"
 
 namespace host {

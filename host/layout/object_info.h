@@ -2,7 +2,7 @@
 // the mesh views of their meshes.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

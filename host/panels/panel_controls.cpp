@@ -1,11 +1,13 @@
 #include "host/panels/panel_controls.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
 #include "host/panels/panels.h"
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 
 namespace host {
 
@@ -145,6 +147,10 @@ void MultiListControl::refresh() {
         for (int column = 0; column < columns && list.nameFn; ++column)
             view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
     }
+    if (list.nameFn)
+        for (auto [row, column] : {std::pair{-1, columns}, {0, columns}, {0, -1}, {rows, 0}, {-2, 0}})
+            view.outside.push_back(moduleText(list.nameFn(userData, row, column)));
+    if (list.colWidth) view.widthBeforeFirst = list.colWidth(userData, -1);
     readings.push_back(std::move(view));
     if (readings.size() > kReadingsKept) readings.pop_front();
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/panels/panel_script.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 
@@ -67,6 +67,11 @@ struct ListView {
     int rows = 0;  // the module's row count
     int top = 0;   // the first row shown
     std::vector<std::vector<std::optional<std::string>>> cells;  // the rows shown, from `top`, then by column
+    // What the callbacks give just outside the table, as a careless host would
+    // ask: the cells (-1, columns), (0, columns), (0, -1), (rows, 0) and (-2, 0),
+    // and the width of column -1.
+    std::vector<std::optional<std::string>> outside;
+    int widthBeforeFirst = 0;
 };
 
 // "MultiListBoxControl": value is the selected row, -1 for none. A click

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -14,7 +14,7 @@
 #include "host/panels/panel_controls.h"
 #include "host/panels/panel_script.h"
 #include "host/process/activatable.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

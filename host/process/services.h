@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/process/activatable.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

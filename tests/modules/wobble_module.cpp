@@ -7,7 +7,7 @@
 #include <cmath>
 #include <new>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 #if defined(_WIN32)
 #define WOBBLE_EXPORT __declspec(dllexport)

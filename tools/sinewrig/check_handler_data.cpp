@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 
 namespace sinewrig_tool {
 

@@ -1,7 +1,7 @@
 #include "tools/sinewrig/check_motion_options.h"
 
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 #include "host/process/services.h"
 #include "tools/sinewrig/check_panels.h"
 #include "tools/sinewrig/check_scene.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "tools/sinewrig/cli.h"
 
 namespace sinewrig_tool {

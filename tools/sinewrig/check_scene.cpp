@@ -1,6 +1,6 @@
 #include "tools/sinewrig/check_scene.h"
 
-#include "host/process/item_number.h"
+#include "abi/item_number.h"
 #include "tools/sinewrig/check_report.h"
 
 namespace sinewrig_tool {
@@ -37,7 +37,7 @@ CheckScene::CheckScene(host::Layout& layout) : layout(layout) {
 
 std::string CheckScene::nameOf(LWItemID item) const {
     const host::Item* found = layout.scene.find(item);
-    return found ? quotedText(found->name.c_str()) : "item " + hexNumber(host::itemNumber(item));
+    return found ? quotedText(found->name.c_str()) : "item " + hexNumber(::itemNumber(item));
 }
 
 }  // namespace sinewrig_tool

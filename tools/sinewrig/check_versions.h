@@ -2,7 +2,7 @@
 // leave its local record exactly as the host filled it.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 #include "tools/sinewrig/check_report.h"
 #include "tools/sinewrig/server_classes.h"
 

@@ -5,6 +5,7 @@
 #include "host/process/fresh_process.h"
 #include "tools/sinewrig/check_module.h"
 #include "tools/sinewrig/inspect_object.h"
+#include "tools/sinewrig/rig.h"
 #include "tools/sinewrig/run_rig.h"
 #include "tools/sinewrig/tag_object.h"
 
@@ -31,7 +32,24 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
         "run", "Walk the whole road of a rig's muscles: tag the skelegons in Modeler, set the muscles up in Layout, "
                "evaluate the frames, save and reload the scene.");
     runCommand->add_option("rig", run.rig, "the rig file (JSON, see docs/rig-format.md)")->required();
-    runCommand->add_option("--frames", run.frames, "frames to evaluate, START:END[:STEP] (default: the rig's range)");
+    // The range is checked as the command line is parsed, so a bad one is named
+    // like any other bad option.
+    runCommand
+        ->add_option_function<std::string>(
+            "--frames",
+            [&run](const std::string& text) {
+                FrameRange range;
+                std::string unused;
+                if (parseFrameRange(text, range, unused)) run.frames = range;
+            },
+            "frames to evaluate, START:END[:STEP] (default: the rig's range)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                FrameRange range;
+                std::string error;
+                return parseFrameRange(text, range, error) ? std::string() : error;
+            },
+            "START:END[:STEP]"));
     runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file (- for standard output)");
     runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
     runCommand->add_option("--scene", run.scene, "keep the saved scene in this file");

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 
 namespace sinewrig_tool {
 

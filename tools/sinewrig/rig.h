@@ -62,7 +62,7 @@ bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnin
 // "frames", and "skelegons", "muscles" and "keys" for an entry of each list.
 std::vector<std::pair<std::string, std::vector<std::string>>> rigFields();
 
-// "START:END[:STEP]"; false with `error` saying what is wrong.
+// "START:END[:STEP]"; false with `error` giving the text and what is wrong.
 bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);
 
 }  // namespace sinewrig_tool

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig.h"
 #include "tools/sinewrig/rig_object_file.h"
@@ -494,11 +494,11 @@ bool parseFrameRange(const std::string& text, FrameRange& range, std::string& er
             used = 0;
         }
         if (part.empty() || used != part.size() || std::isspace(static_cast<unsigned char>(part[0]))) {
-            error = "--frames " + text + ": \"" + part + "\" is not a whole frame number (want START:END[:STEP])";
+            error = text + ": \"" + part + "\" is not a whole frame number (want START:END[:STEP])";
             return false;
         }
         if (beyond || value < -1000000000 || value > 1000000000) {
-            error = "--frames " + text + ": " + part + " is beyond the frames the tool plays (-1000000000 to 1000000000)";
+            error = text + ": " + part + " is beyond the frames the tool plays (-1000000000 to 1000000000)";
             return false;
         }
         parts.push_back(static_cast<int>(value));
@@ -506,14 +506,14 @@ bool parseFrameRange(const std::string& text, FrameRange& range, std::string& er
         from = colon + 1;
     }
     if (parts.size() < 2 || parts.size() > 3) {
-        error = "--frames " + text + ": want START:END or START:END:STEP";
+        error = text + ": want START:END or START:END:STEP";
         return false;
     }
     FrameRange parsed{parts[0], parts[1], parts.size() == 3 ? parts[2] : 1};
     try {
         checkRange(parsed, "");
     } catch (const RigError& e) {
-        error = "--frames " + text + ": " + e.what;
+        error = text + ": " + e.what;
         return false;
     }
     range = parsed;

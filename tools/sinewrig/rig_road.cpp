@@ -9,11 +9,11 @@
 #include <set>
 #include <unordered_map>
 
-#include "host/layout/item_world.h"
+#include "host/geometry/item_world.h"
 #include "host/layout/motion_handlers.h"
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 #include "host/modeler/modeler.h"
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "host/process/module_file.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig_object_file.h"

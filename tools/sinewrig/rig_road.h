@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/layout/layout.h"
-#include "host/layout/rigid_transform.h"
+#include "host/geometry/rigid_transform.h"
 #include "tools/sinewrig/rig.h"
 
 namespace sinewrig_tool {

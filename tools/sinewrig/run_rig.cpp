@@ -130,11 +130,7 @@ int runRig(const RunOptions& options, Console console) {
         return kExitBadInput;
     }
     for (const std::string& warning : warnings) console.err << "sinewrig run: warning: " << warning << "\n";
-    FrameRange frames = rig.frames;
-    if (!options.frames.empty() && !parseFrameRange(options.frames, frames, error)) {
-        console.err << "sinewrig run: " << error << "\n";
-        return kExitBadInput;
-    }
+    const FrameRange frames = options.frames.value_or(rig.frames);
 
     // A module file cut short would be mapped and then fault where it is missing.
     std::string cutShort;

@@ -2,15 +2,17 @@
 // and a loaded module file.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "tools/sinewrig/cli.h"
+#include "tools/sinewrig/rig.h"
 
 namespace sinewrig_tool {
 
 struct RunOptions {
     std::string rig;
-    std::string frames;  // START:END[:STEP]; empty: the rig's own range
+    std::optional<FrameRange> frames;  // none: the rig's own range
     std::string csv, svg, scene;
     std::string plugin;
     bool quiet = false;  // no progress display

@@ -1,6 +1,6 @@
 #include "tools/sinewrig/server_classes.h"
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig_tool {
 

@@ -1,6 +1,6 @@
 #include "tools/sinewrig/set_muscle_clicks.h"
 
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 
 namespace sinewrig_tool {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "host/object_file/object_file.h"
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 #include "tools/sinewrig/object_skelegons.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/set_muscle_clicks.h"

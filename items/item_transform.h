@@ -3,19 +3,13 @@
 // read: the transforms are rigid.
 #pragma once
 
-#include "math/matrix4.h"
 #include "math/rigid_transform.h"
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 
-// Takes a point from the item's own frame to world space. Asks the host, item
-// by item up the chain: rotation, position, parent.
-RigidTransform itemWorldTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
-Matrix4 itemWorldMatrix(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
-
-// The same for one point, carried up the chain level by level, with the same
-// host queries; cheaper than building the transform.
+// Takes a point from the item's own frame to world space, carried up the chain
+// level by level. Asks the host, item by item: rotation, position, parent.
 Vec3 itemToWorld(LWItemID item, const LWItemInfo* itemInfo, LWTime time, const Vec3& point);
 
 // The inverse of the world transform: takes a world point into the item's own
@@ -27,6 +21,5 @@ RigidTransform itemInverseWorldTransform(LWItemID item, const LWItemInfo* itemIn
 // reported for the item comes back in `ownRotation`. Same host queries.
 RigidTransform itemInversePivotTransform(LWItemID item, const LWItemInfo* itemInfo, LWTime time,
                                          double ownRotation[3]);
-Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* itemInfo, LWTime time);
 
 }  // namespace sinewrig

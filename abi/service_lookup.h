@@ -1,7 +1,7 @@
 // Looking up a host service by name, as every server does.
 #pragma once
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace sinewrig {
 

@@ -10,7 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 namespace host {
 

@@ -1,6 +1,6 @@
-#include "math/item_transform.h"
+#include "items/item_transform.h"
 
-#include "math/parent_chain.h"
+#include "items/parent_chain.h"
 
 namespace sinewrig {
 
@@ -53,14 +53,6 @@ RigidTransform worldTransform(LWItemID item, const LWItemInfo* info, LWTime time
 
 }  // namespace
 
-RigidTransform itemWorldTransform(LWItemID item, const LWItemInfo* info, LWTime time) {
-    return worldTransform<Asks::RotationFirst>(item, info, time);
-}
-
-Matrix4 itemWorldMatrix(LWItemID item, const LWItemInfo* info, LWTime time) {
-    return toMatrix4(itemWorldTransform(item, info, time));
-}
-
 Vec3 itemToWorld(LWItemID item, const LWItemInfo* info, LWTime time, const Vec3& point) {
     Vec3 p = point;
     if (!item || !info) return p;
@@ -80,10 +72,6 @@ RigidTransform itemInverseWorldTransform(LWItemID item, const LWItemInfo* info, 
 RigidTransform itemInversePivotTransform(LWItemID item, const LWItemInfo* info, LWTime time, double ownRotation[3]) {
     ownRotation[0] = ownRotation[1] = ownRotation[2] = 0.0;
     return inverse(worldTransform<Asks::PositionFirst>(item, info, time, ownRotation));
-}
-
-Matrix4 itemInverseWorldMatrix(LWItemID item, const LWItemInfo* info, LWTime time) {
-    return toMatrix4(itemInverseWorldTransform(item, info, time));
 }
 
 }  // namespace sinewrig

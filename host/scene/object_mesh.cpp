@@ -1,4 +1,4 @@
-#include "host/layout/object_mesh.h"
+#include "host/scene/object_mesh.h"
 
 #include <unordered_map>
 

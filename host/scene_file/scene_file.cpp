@@ -1,4 +1,4 @@
-#include "host/layout/scene_file.h"
+#include "host/scene_file/scene_file.h"
 
 #include <cinttypes>
 #include <cstdio>

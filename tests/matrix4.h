@@ -1,8 +1,10 @@
-// 4x4 matrices of doubles for row vectors (p' = p * M), translation in row 3.
+// 4x4 matrices of doubles for row vectors (p' = p * M), translation in row 3:
+// the tests' reference arithmetic for the module's rigid transforms.
 // Every in-place operation multiplies on the right, so it acts after what the
 // matrix already did.
 #pragma once
 
+#include "math/rigid_transform.h"
 #include "math/vector.h"
 
 namespace sinewrig {
@@ -21,5 +23,7 @@ struct Matrix4 {
 };
 
 Matrix4 multiply(const Matrix4& a, const Matrix4& b);
+
+Matrix4 toMatrix4(const RigidTransform& a);
 
 }  // namespace sinewrig

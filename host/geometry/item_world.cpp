@@ -1,4 +1,4 @@
-#include "host/layout/item_world.h"
+#include "host/geometry/item_world.h"
 
 #include <unordered_set>
 

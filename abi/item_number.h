@@ -4,11 +4,7 @@
 
 #include <cstdint>
 
-#include "module/lw_host.h"
-
-namespace host {
+#include "abi/lw_host.h"
 
 inline std::uint32_t itemNumber(LWItemID id) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(id)); }
 inline LWItemID itemFromNumber(std::uint32_t number) { return reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(number)); }
-
-}  // namespace host

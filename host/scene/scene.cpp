@@ -1,4 +1,4 @@
-#include "host/layout/scene.h"
+#include "host/scene/scene.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The host reads these records at fixed offsets; on 32-bit and 64-bit Windows
 // they must match its own declarations byte for byte. The 64-bit layout is also
 // the one of the native 64-bit Linux build, which the tests and tools load.
-#include "module/lw_host.h"
+#include "abi/lw_host.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(offsetof(LWItemInfo, param) == 36);

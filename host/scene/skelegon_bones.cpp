@@ -1,10 +1,10 @@
-#include "host/layout/skelegon_bones.h"
+#include "host/scene/skelegon_bones.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 
-#include "host/layout/rigid_transform.h"
+#include "host/geometry/rigid_transform.h"
 
 namespace host {
 

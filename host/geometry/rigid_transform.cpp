@@ -1,4 +1,4 @@
-#include "host/layout/rigid_transform.h"
+#include "host/geometry/rigid_transform.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "host/process/cp932.h"
+#include "host/text/cp932.h"
 
 #if defined(_WIN32)
 #include <windows.h>

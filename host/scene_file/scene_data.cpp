@@ -1,4 +1,4 @@
-#include "host/layout/scene_data.h"
+#include "host/scene_file/scene_data.h"
 
 #include <cstdio>
 

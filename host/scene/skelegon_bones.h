@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "host/layout/scene.h"
+#include "host/scene/scene.h"
 
 namespace host {
 

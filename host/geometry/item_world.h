@@ -4,7 +4,7 @@
 #pragma once
 
 #include "host/layout/layout.h"
-#include "host/layout/rigid_transform.h"
+#include "host/geometry/rigid_transform.h"
 
 namespace host {
 

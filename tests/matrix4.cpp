@@ -1,4 +1,4 @@
-#include "math/matrix4.h"
+#include "tests/matrix4.h"
 
 #include <cmath>
 
@@ -61,6 +61,17 @@ Matrix4 multiply(const Matrix4& a, const Matrix4& b) {
             r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j] +
                         a.m[i][3] * b.m[3][j];
     return r;
+}
+
+Matrix4 toMatrix4(const RigidTransform& a) {
+    Matrix4 m;
+    const Vec3 rows[4] = {a.rotation.row[0], a.rotation.row[1], a.rotation.row[2], a.translation};
+    for (int r = 0; r < 4; ++r) {
+        m.m[r][0] = rows[r].x;
+        m.m[r][1] = rows[r].y;
+        m.m[r][2] = rows[r].z;
+    }
+    return m;
 }
 
 }  // namespace sinewrig
