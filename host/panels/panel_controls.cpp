@@ -148,7 +148,7 @@ void MultiListControl::refresh() {
             view.cells.back().push_back(moduleText(list.nameFn(userData, row, column)));
     }
     if (list.nameFn)
-        for (auto [row, column] : {std::pair{-1, columns}, {0, columns}, {0, -1}, {rows, 0}, {-2, 0}})
+        for (auto [row, column] : {std::pair{-1, columns}, {0, columns}, {0, -1}, {view.rows, 0}, {-2, 0}})
             view.outside.push_back(moduleText(list.nameFn(userData, row, column)));
     if (list.colWidth) view.widthBeforeFirst = list.colWidth(userData, -1);
     readings.push_back(std::move(view));
