@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "math/vector.h"
+#include "muscle/muscle_controls.h"
 #include "module/lw_host.h"
 
 namespace sinewrig {
@@ -19,6 +20,7 @@ struct MuscleRecord {
     Vec3 restTip;  // the bone's tip at rest, in the reference item's frame
     bool preserveVolume = false;
     bool afterIK = true;
+    MuscleControls controls;
     double restLength = 0.0;
     bool needsRebind = false;  // rest length and rest tip must be computed again
     // Set when the record is appended: the registry whose index holds it, its
