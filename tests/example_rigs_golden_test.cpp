@@ -17,12 +17,14 @@
 
 namespace {
 
-// x87 arithmetic (the 32-bit Windows build) rounds differently from SSE, so
-// that build keeps golden data of its own.
-#if defined(_WIN32) && !defined(_WIN64)
-constexpr const char* kGoldenFolder = "x87";
+// Each build keeps golden data of its own: x87 arithmetic (32-bit Windows)
+// rounds differently from SSE, and each C library has its own arc tangents.
+#if defined(_WIN64)
+constexpr const char* kGoldenFolder = "win64";
+#elif defined(_WIN32)
+constexpr const char* kGoldenFolder = "win32";
 #else
-constexpr const char* kGoldenFolder = "sse";
+constexpr const char* kGoldenFolder = "linux";
 #endif
 
 std::string channelLines(const sinewrig_tool::RoadResult& result) {
