@@ -17,14 +17,12 @@
 
 namespace {
 
-// Each build keeps golden data of its own: x87 arithmetic (32-bit Windows)
-// rounds differently from SSE, and each C library has its own arc tangents.
-#if defined(_WIN64)
-constexpr const char* kGoldenFolder = "win64";
-#elif defined(_WIN32)
-constexpr const char* kGoldenFolder = "win32";
+// x87 arithmetic (the 32-bit Windows build) rounds differently from SSE2,
+// which the Linux and 64-bit Windows builds share to the bit.
+#if defined(_WIN32) && !defined(_WIN64)
+constexpr const char* kGoldenFolder = "x87";
 #else
-constexpr const char* kGoldenFolder = "linux";
+constexpr const char* kGoldenFolder = "sse2";
 #endif
 
 std::string channelLines(const sinewrig_tool::RoadResult& result) {
