@@ -69,6 +69,7 @@ typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *ser
 #define EDERR_NONE 0
 
 #define LWT_INTEGER 2
+#define LWT_FLOAT 3
 #define LWT_BOOLEAN 8
 #define LWT_CHOICE 9
 #define LWT_LWITEM 16

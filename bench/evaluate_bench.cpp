@@ -38,7 +38,17 @@ LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
     return item;
 }
 
-host::SceneData muscleData(LWItemID bone, LWItemID reference) { return muscleSceneData(bone, reference, 1, 1); }
+// Plain: the six values alone. Every control in use: volume on the Y axis
+// only, bulge 2.5, stretch held between 0.8 and 1.2, influence 0.7.
+enum class Controls { Plain, Every };
+
+host::SceneData muscleData(LWItemID bone, LWItemID reference, Controls controls) {
+    host::SceneData data = muscleSceneData(bone, reference, 1, 1);
+    if (controls == Controls::Every)
+        data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {2}}, {"FP", {0.8}}, {"FP", {1.2}},
+                                 {"FP", {0.7}}});
+    return data;
+}
 
 // A muscle bone under `boneDepth` parents aiming at a reference under
 // `referenceDepth` parents, bound and ready to evaluate at time 0.5. As in a
@@ -55,11 +65,11 @@ struct EvaluationScene {
 
     void restart() { *motion = ownMotion; }
 
-    EvaluationScene(int boneDepth, int referenceDepth, Turns turns) {
+    EvaluationScene(int boneDepth, int referenceDepth, Turns turns, Controls controls = Controls::Plain) {
         bone = chain(layout, LWI_BONE, boneDepth, turns);
         reference = chain(layout, LWI_OBJECT, referenceDepth, turns);
         instance = handlers.apply(bone);
-        handlers.load(instance, muscleData(bone, reference));
+        handlers.load(instance, muscleData(bone, reference, controls));
         layout.log.enabled = false;
         handlers.evaluate(0.5);
         layout.motion.start(0.5);
@@ -69,9 +79,9 @@ struct EvaluationScene {
     }
 };
 
-template <Turns turns>
+template <Turns turns, Controls controls = Controls::Plain>
 void evaluate(benchmark::State& state) {
-    EvaluationScene scene(int(state.range(0)), int(state.range(1)), turns);
+    EvaluationScene scene(int(state.range(0)), int(state.range(1)), turns, controls);
     const LWItemMotionHandler& table = scene.handlers.table();
     for (auto _ : state) {
         scene.restart();
@@ -116,6 +126,8 @@ void depths(benchmark::internal::Benchmark* b) {
 BENCHMARK(evaluate<Turns::All>)->Name("evaluate")->Apply(depths);
 BENCHMARK(hostCallsAlone<Turns::All>)->Name("hostCallsAlone")->Apply(depths);
 BENCHMARK(evaluate<Turns::HeadingOnly>)->Name("evaluateHeadingOnly")->Apply(depths);
+BENCHMARK(evaluate<Turns::All, Controls::Every>)->Name("evaluateWithControls")->Apply(depths);
+BENCHMARK(evaluate<Turns::HeadingOnly, Controls::Every>)->Name("evaluateWithControlsHeadingOnly")->Apply(depths);
 BENCHMARK(hostCallsAlone<Turns::HeadingOnly>)->Name("hostCallsAloneHeadingOnly")->Apply(depths);
 
 
@@ -146,8 +158,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-13s %-24s %12s %12s %8s %13s\n", "turned about", "depth bone/reference", "evaluate ns",
-                "host ns", "ratio", "module share");
+    std::printf("\n%-13s %-24s %12s %12s %8s %13s %14s %8s\n", "turned about", "depth bone/reference", "evaluate ns",
+                "host ns", "ratio", "module share", "controls ns", "ratio");
     // In the order of the table, whatever order the runs were interleaved in.
     for (const char* variant : {"", "HeadingOnly"})
         for (int boneDepth : kDepths)
@@ -156,9 +168,10 @@ int main(int argc, char** argv) {
                     "bone:" + std::to_string(boneDepth) + "/reference:" + std::to_string(referenceDepth);
                 const double ns = reporter.find(std::string("evaluate") + variant + "/" + depth);
                 const double host = reporter.find(std::string("hostCallsAlone") + variant + "/" + depth);
+                const double controls = reporter.find(std::string("evaluateWithControls") + variant + "/" + depth);
                 if (ns <= 0.0 || host <= 0.0) continue;
-                std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%%\n", *variant ? "H only" : "H, P and B",
-                            depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns);
+                std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%% %14.1f %8.2f\n", *variant ? "H only" : "H, P and B",
+                            depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns, controls, controls / host);
             }
     benchmark::Shutdown();
     return 0;

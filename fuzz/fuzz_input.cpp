@@ -129,6 +129,14 @@ host::SceneData sceneStream(FuzzedDataProvider& in, const std::vector<LWItemID>&
                 {"U1", {double(in.ConsumeIntegral<std::uint8_t>())}},
                 {"FP", {double(sceneFloat(in))}},
                 {"FP", {double(sceneFloat(in)), double(sceneFloat(in)), double(sceneFloat(in))}}};
+        // Now and then the muscle controls after them, of any values, with the marker or another number.
+        if (in.ConsumeBool())
+            data.insert(data.end(), {{"U4", {in.ConsumeIntegralInRange(0, 3) ? double(0x4D535831) : double(in.ConsumeIntegral<std::uint32_t>())}},
+                                     {"FP", {double(sceneFloat(in))}},
+                                     {"U1", {double(in.ConsumeIntegral<std::uint8_t>())}},
+                                     {"FP", {double(sceneFloat(in))}},
+                                     {"FP", {double(sceneFloat(in))}},
+                                     {"FP", {double(sceneFloat(in))}}});
         // A flaw or two in the block: a write missing, of another type, or of another count.
         for (int flaws = in.ConsumeIntegralInRange(0, 2); flaws > 0 && !data.empty(); --flaws) {
             const std::size_t at = in.ConsumeIntegralInRange<std::size_t>(0, data.size() - 1);

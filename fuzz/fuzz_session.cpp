@@ -150,17 +150,26 @@ void Session::evaluate(double time) {
 }
 
 void Session::checkSceneData(const host::SceneData& data) const {
-    static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP"};
-    static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3};
-    FUZZ_CHECK(data.size() == 6, "save made %zu writes, not 6", data.size());
+    // The six values, then the muscle controls only when not at their defaults.
+    static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP", "U4", "FP", "U1", "FP", "FP", "FP"};
+    static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1};
+    static const double kLeast[] = {0, 0, 0, 0, 0, 0, 0x4D535831, 0, 0, 0, 0, 0};
+    static const double kMost[] = {0, 0, 1, 1, 0, 0, 0x4D535831, 10, 2, HUGE_VAL, HUGE_VAL, 1};
+    FUZZ_CHECK(data.size() == 6 || data.size() == 12, "save made %zu writes, not 6 or 12", data.size());
     for (std::size_t i = 0; i < data.size(); ++i) {
         FUZZ_CHECK(data[i].type == kTypes[i] && data[i].values.size() == kCounts[i],
                    "save's write %zu is %zu of %s, not %zu of %s", i, data[i].values.size(), data[i].type.c_str(),
                    kCounts[i], kTypes[i]);
         for (double value : data[i].values) {
             FUZZ_CHECK(std::isfinite(value), "save wrote a non-finite %s", data[i].type.c_str());
-            if (data[i].type == "U1") FUZZ_CHECK(value == 0 || value == 1, "save wrote a flag of %g", value);
+            if (kMost[i] > 0)
+                FUZZ_CHECK(value >= kLeast[i] && value <= kMost[i], "save's write %zu is %g, out of its range", i, value);
         }
+    }
+    if (data.size() == 12) {
+        const bool defaults = data[7].values[0] == 1 && data[8].values[0] == 0 && data[9].values[0] == 0 &&
+                              data[10].values[0] == 0 && data[11].values[0] == 1;
+        FUZZ_CHECK(!defaults, "save wrote the muscle controls at their defaults");
     }
 }
 

@@ -1,5 +1,6 @@
 #include "muscle/evaluate_muscle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -15,6 +16,36 @@ bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) &
 bool isFinite(const double v[3]) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
 bool sameBits(const double a[3], const double b[3]) { return std::memcmp(a, b, 3 * sizeof(double)) == 0; }
+
+// The length scale within the muscle's limits (the maximum wins where they
+// cross), and the cross-section thinned by (1/z)^bulge on the chosen axes.
+void shapeMuscle(const MuscleRecord& record, double stretch, double scale[3]) {
+    const MuscleControls& controls = record.controls;
+    double z = std::max(stretch, controls.stretchMin);
+    if (controls.stretchMax > 0.0) z = std::min(z, controls.stretchMax);
+    scale[2] = z;
+    if (!record.preserveVolume) return;
+    const double thinning = std::pow(1.0 / z, controls.bulge);
+    if (!std::isfinite(thinning)) return;
+    switch (controls.volumeAxes) {
+        case kVolumeAxesX: scale[0] = thinning; break;
+        case kVolumeAxesY: scale[1] = thinning; break;
+        default: scale[0] = scale[1] = std::sqrt(thinning); break;
+    }
+}
+
+constexpr double kFullTurn = 6.283185307179586;  // the double nearest 2 pi
+
+// Heading and pitch moved from the motion's towards the muscle's the short way
+// round, each scale factor likewise; bank stays as the motion gave it.
+void blendWithMotion(double influence, const double motionRotation[3], const double motionScale[3], double rotation[3],
+                     double scale[3]) {
+    if (influence == 1.0) return;
+    for (int angle = 0; angle < 2; ++angle)
+        rotation[angle] = motionRotation[angle] +
+                          influence * std::remainder(rotation[angle] - motionRotation[angle], kFullTurn);
+    for (int axis = 0; axis < 3; ++axis) scale[axis] = motionScale[axis] + influence * (scale[axis] - motionScale[axis]);
+}
 
 }  // namespace
 
@@ -37,6 +68,7 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     access->getParam(LWIP_ROTATION, access->time, rotation);
     if (!sameBits(own, rotation))
         target = target * (transposed(rotationHPB(own[0], own[1], own[2])) * rotationHPB(rotation[0], rotation[1], rotation[2]));
+    const LWDVector motionRotation = {rotation[0], rotation[1], rotation[2]};
     // Only a host that reports non-finite motion makes the target non-finite;
     // its bone is then handed back the motion it came with.
     const bool aimable = isFinite(target);
@@ -45,15 +77,22 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
 
     LWDVector scale = {1.0, 1.0, 1.0};
     access->getParam(LWIP_SCALING, access->time, scale);
+    const LWDVector motionScale = {scale[0], scale[1], scale[2]};
     // A scale that is not a finite number would poison the scene, so without a
     // usable rest length, or with the target on the pivot, the motion's own
     // factors stay.
     const double stretch = distance / record.restLength;
+    const bool plain = atDefaults(record.controls);  // the arithmetic of a muscle without controls, to the bit
     if (aimable && record.restLength > 0.0 && std::isfinite(record.restLength) && std::isfinite(stretch)) {
-        scale[2] = stretch;
-        const double thinning = std::sqrt(1.0 / stretch);
-        if (record.preserveVolume && std::isfinite(thinning)) scale[0] = scale[1] = thinning;
+        if (plain) {
+            scale[2] = stretch;
+            const double thinning = std::sqrt(1.0 / stretch);
+            if (record.preserveVolume && std::isfinite(thinning)) scale[0] = scale[1] = thinning;
+        } else {
+            shapeMuscle(record, stretch, scale);
+        }
     }
+    if (!plain) blendWithMotion(record.controls.influence, motionRotation, motionScale, rotation, scale);
 
     // What the host gave as no finite number (a bank, a scale factor) is not
     // handed back: the scene keeps its own motion there rather than NaN.

@@ -51,6 +51,7 @@ LWError copyMuscleInstance(LWInstance toHandle, LWInstance fromHandle) {
     if (to->record && from->record) {
         to->record->afterIK = from->record->afterIK;
         to->record->preserveVolume = from->record->preserveVolume;
+        to->record->controls = from->record->controls;
         to->record->reference = from->record->reference;
     }
     bindRest(*to, to->item, currentMuscleRegistry());

@@ -1,5 +1,6 @@
 // The six values of one instance in the scene file: bone, reference, preserve
-// volume, after IK, rest length and rest tip point.
+// volume, after IK, rest length and rest tip point; then, only for a muscle
+// whose controls are not all at their defaults, a marked extension with them.
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -21,6 +22,37 @@ float toSceneFloat(double value) {
     if (value > FLT_MAX) return FLT_MAX;
     if (value < -FLT_MAX) return -FLT_MAX;
     return static_cast<float>(value);
+}
+
+constexpr unsigned int kControlsMarker = 0x4D535831;  // 'MSX1'
+
+// After the six values: defaults unless the marker follows, and then each
+// value only if the host delivered it, brought into range.
+MuscleControls loadControls(const LWLoadState& state) {
+    MuscleControls controls;
+    unsigned int marker = 0;
+    if (state.readU4(state.readData, &marker, 1) != 1 || marker != kControlsMarker) return controls;
+    float value = 0.0f;
+    if (state.readFP(state.readData, &value, 1) == 1) controls.bulge = value;
+    unsigned char axes = 0;
+    if (state.readU1(state.readData, &axes, 1) == 1) controls.volumeAxes = axes;
+    if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMin = value;
+    if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMax = value;
+    if (state.readFP(state.readData, &value, 1) == 1) controls.influence = value;
+    return withinRange(controls);
+}
+
+// A muscle at the defaults saves the six values alone, as one without controls.
+void saveControls(const LWSaveState& state, const MuscleControls& controls) {
+    if (atDefaults(controls)) return;
+    void* data = state.writeData;
+    state.writeU4(data, &kControlsMarker, 1);
+    const float bulge = toSceneFloat(controls.bulge);
+    state.writeFP(data, &bulge, 1);
+    state.writeU1(data, &controls.volumeAxes, 1);
+    const float rest[3] = {toSceneFloat(controls.stretchMin), toSceneFloat(controls.stretchMax),
+                             toSceneFloat(controls.influence)};
+    for (const float& value : rest) state.writeFP(data, &value, 1);
 }
 
 }  // namespace
@@ -49,6 +81,7 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
         if (read >= 1) record->restTip.x = tip[0];
         if (read >= 2) record->restTip.y = tip[1];
         if (read >= 3) record->restTip.z = tip[2];
+        record->controls = loadControls(*state);
     }
     markAllForRebind(currentMuscleRegistry());
     GlobalFunc* global = motionHandlerGlobal();
@@ -75,6 +108,7 @@ LWError saveMuscleInstance(LWInstance handle, const LWSaveState* state) {
     const float tip[3] = {toSceneFloat(record.restTip.x), toSceneFloat(record.restTip.y),
                           toSceneFloat(record.restTip.z)};
     state->writeFP(data, tip, 3);
+    saveControls(*state, record.controls);
     return nullptr;
 }
 

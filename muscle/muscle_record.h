@@ -7,6 +7,7 @@
 
 #include "math/vector.h"
 #include "abi/lw_host.h"
+#include "muscle/muscle_controls.h"
 
 namespace sinewrig {
 
@@ -20,6 +21,7 @@ struct MuscleRecord {
     Vec3 restTip;  // the bone's tip at rest, in the reference item's frame
     bool preserveVolume = false;
     bool afterIK = true;
+    MuscleControls controls;
     double restLength = 0.0;
     // Set when the record is appended: the registry whose index holds it, its
     // index there, and the registry's rebind mark it was last bound under.

@@ -1,5 +1,6 @@
 #include "panels/options_panel.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "abi/host_names.h"
@@ -17,6 +18,14 @@ namespace {
 GlobalFunc* interfaceGlobal = nullptr;
 
 constexpr const char* kAfterIKLabel = "After IK";
+constexpr const char* kVolumeAxesLabel = "\x91\xcc\x90\xcf\x82\xcc\x95\xfb\x8c\xfc";  /* 体積の方向 */
+constexpr const char* kBulgeLabel = "\x96\x63\x82\xe7\x82\xdd";                        /* 膨らみ */
+constexpr const char* kStretchMinLabel = "\x8d\xc5\x8f\xac\x82\xcc\x90\x4c\x82\xd1";   /* 最小の伸び */
+/* 最大の伸び (0 = 無制限) */
+constexpr const char* kStretchMaxLabel = "\x8d\xc5\x91\xe5\x82\xcc\x90\x4c\x82\xd1 (0 = \x96\xb3\x90\xa7\x8c\xc0)";
+constexpr const char* kInfluenceLabel = "\x89\x65\x8b\xbf\x93\x78";  /* 影響度 */
+/* X と Y, X, Y */
+const char* volumeAxesItems[] = {"X \x82\xc6 Y", "X", "Y", nullptr};
 
 // The item control's value is the item's 32-bit number in an int.
 int itemValue(LWItemID item) { return static_cast<int>(itemNumber(item)); }
@@ -43,25 +52,43 @@ LWError openMuscleOptions(LWInstance handle) {
     ModalPanel panel(*panels, kMuscleServer);
     if (!panel) return nullptr;
 
+    // Each control is added only while every one before it was.
+    bool added = true;
+    auto add = [&](const char* kind, const LWPanControlDesc& desc, const char* label) {
+        LWControl* control = added ? panel.add(kind, desc, label) : nullptr;
+        added = control != nullptr;
+        return control;
+    };
     LWPanControlDesc& item = freshControlDesc(LWT_LWITEM);
     item.lwitem.global = reinterpret_cast<void*>(instance->global);
     item.lwitem.itemType = LWI_BONE;
-    LWControl* reference = panel.add("LWListControl", item, kReferenceLabel);
-    LWControl* preserveVolume =
-        reference ? panel.add("BoolControl", freshControlDesc(LWT_BOOLEAN), kPreserveVolumeLabel) : nullptr;
-    LWControl* afterIK =
-        preserveVolume ? panel.add("BoolControl", freshControlDesc(LWT_BOOLEAN), kAfterIKLabel) : nullptr;
-    // The panel edits all three settings or none.
-    if (!afterIK) return nullptr;
+    LWControl* reference = add("LWListControl", item, kReferenceLabel);
+    LWControl* preserveVolume = add("BoolControl", freshControlDesc(LWT_BOOLEAN), kPreserveVolumeLabel);
+    LWControl* afterIK = add("BoolControl", freshControlDesc(LWT_BOOLEAN), kAfterIKLabel);
+    LWPanControlDesc& axes = freshControlDesc(LWT_CHOICE);
+    axes.choice.items = volumeAxesItems;
+    LWControl* volumeAxes = add("PopupControl", axes, kVolumeAxesLabel);
+    LWControl* floats[4];
+    const char* floatLabels[4] = {kBulgeLabel, kStretchMinLabel, kStretchMaxLabel, kInfluenceLabel};
+    for (int i = 0; i < 4; ++i) floats[i] = add("FloatControl", freshControlDesc(LWT_FLOAT), floatLabels[i]);
+    // The panel edits all its settings or none.
+    if (!added) return nullptr;
 
     MuscleRecord& record = *instance->record;
+    MuscleControls controls = record.controls;
+    double* floatValues[4] = {&controls.bulge, &controls.stretchMin, &controls.stretchMax, &controls.influence};
     setControlInt(reference, CTL_VALUE, itemValue(record.reference));
     setControlInt(preserveVolume, CTL_VALUE, record.preserveVolume ? 1 : 0);
     setControlInt(afterIK, CTL_VALUE, record.afterIK ? 1 : 0);
+    setControlInt(volumeAxes, CTL_VALUE, controls.volumeAxes);
+    for (int i = 0; i < 4; ++i) setControlFloat(floats[i], CTL_VALUE, *floatValues[i]);
     if (panel.open()) {
         record.reference = itemFromValue(controlInt(reference, CTL_VALUE));
         record.preserveVolume = controlInt(preserveVolume, CTL_VALUE) != 0;
         record.afterIK = controlInt(afterIK, CTL_VALUE) != 0;
+        controls.volumeAxes = static_cast<unsigned char>(std::clamp(controlInt(volumeAxes, CTL_VALUE), 0, int{kVolumeAxesY}));
+        for (int i = 0; i < 4; ++i) *floatValues[i] = controlFloat(floats[i], CTL_VALUE);
+        record.controls = withinRange(controls);
         // Item 0 and no registry: the record is not looked up again, only recomputed.
         bindRest(*instance, nullptr, nullptr);
     }

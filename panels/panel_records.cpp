@@ -34,6 +34,20 @@ void setControlInt(LWControl* control, int tag, int value) {
     control->set(control, tag, &panelValue);
 }
 
+double controlFloat(LWControl* control, int tag) {
+    std::memset(&panelValue, 0, sizeof panelValue);
+    panelValue.type = LWT_FLOAT;
+    control->get(control, tag, &panelValue);
+    return panelValue.flt.value;
+}
+
+void setControlFloat(LWControl* control, int tag, double value) {
+    std::memset(&panelValue, 0, sizeof panelValue);
+    panelValue.type = LWT_FLOAT;
+    panelValue.flt.value = value;
+    control->set(control, tag, &panelValue);
+}
+
 void setControlPointer(LWControl* control, int tag, void* pointer) {
     std::memset(&panelValue, 0, sizeof panelValue);
     // The host has no pointer type: for CTL_USERDATA and CTL_USEREVENT it reads

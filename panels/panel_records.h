@@ -18,6 +18,8 @@ LWPanControlDesc& freshControlDesc(int type);
 
 int controlInt(LWControl* control, int tag);
 void setControlInt(LWControl* control, int tag, int value);
+double controlFloat(LWControl* control, int tag);
+void setControlFloat(LWControl* control, int tag, double value);
 void setControlPointer(LWControl* control, int tag, void* pointer);
 
 }  // namespace sinewrig

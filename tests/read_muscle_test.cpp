@@ -222,6 +222,29 @@ TEST_F(ReadMuscle, RunningAgainUpdatesTheRecordsAndAppliesAgain) {
     EXPECT_EQ(handlers->useItems(handlers->instancesOf(bones[0])[1]), (std::vector<LWItemID>{bones[0], bones[1]}));
 }
 
+TEST_F(ReadMuscle, RunningAgainKeepsTheMuscleControlsAndNewMusclesStartAtTheDefaults) {
+    skelegon("A", muscleTags("1", "B"));
+    skelegon("B", muscleTags("0"));
+    loadObject();
+    ASSERT_EQ(readMuscle(), AFUNC_OK);
+    LWInstance first = handlers->instancesOf(bones[0])[0];
+    EXPECT_EQ(handlers->save(first).size(), 6u);  // at the defaults: the six values alone
+    // Controls given to A's record through its scene data, then ReadMuscle again.
+    host::SceneData data = handlers->save(first);
+    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {2}}, {"U1", {1}},
+                                       {"FP", {0.5}},                {"FP", {3}}, {"FP", {0.25}}};
+    data.insert(data.end(), extension.begin(), extension.end());
+    ASSERT_EQ(handlers->load(first, data), nullptr);
+    layout.select({object});
+    ASSERT_EQ(readMuscle(), AFUNC_OK);
+    for (LWInstance instance : handlers->instancesOf(bones[0])) {
+        const host::SceneData saved = handlers->save(instance);
+        ASSERT_EQ(saved.size(), 12u);
+        EXPECT_EQ(host::SceneData(saved.begin() + 6, saved.end()), extension);
+    }
+    for (LWInstance instance : handlers->instancesOf(bones[1])) EXPECT_EQ(handlers->save(instance).size(), 6u);
+}
+
 TEST_F(ReadMuscle, WorksFirstOnAFreshHostAndAfterTheLastInstanceWent) {
     const double pivot[3] = {0, 0, 0}, tip[3] = {0, 0, 1}, end[3] = {0, 0, 2};
     skelegon("A", muscleTags("2", "B"), pivot, tip);

@@ -29,6 +29,12 @@ std::string tagName(int tag) {
     }
 }
 
+std::string numberText(double number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", number);
+    return text;
+}
+
 std::optional<std::string> moduleText(const char* text) {
     return text ? std::optional<std::string>(text) : std::nullopt;
 }
@@ -53,6 +59,7 @@ bool Control::take(const PanelAction& action) {
         case PanelAction::ChooseItem: return choose(action.index);
         case PanelAction::PickItem: return pick(action.item);
         case PanelAction::SetCheck: return action.control == number && check(action.on);
+        case PanelAction::EnterFloat: return action.control == number && enter(action.number);
     }
     return false;
 }
@@ -61,6 +68,7 @@ bool Control::click(int, int) { return false; }
 bool Control::choose(int) { return false; }
 bool Control::pick(LWItemID) { return false; }
 bool Control::check(bool) { return false; }
+bool Control::enter(double) { return false; }
 
 Control* Control::from(LWControlID id) {
     return id ? static_cast<Control*>(static_cast<LWControl*>(id)->priv_data) : nullptr;
@@ -90,6 +98,12 @@ void Control::get(LWControlID id, int tag, LWValue* value) {
         control->services().problem(line + " without a value record");
         return;
     }
+    if (tag == CTL_VALUE && control->holdsFloat()) {
+        if (value->type != LWT_FLOAT) control->services().problem(line + " in a value record of type " + std::to_string(value->type));
+        value->flt.value = control->floatValue;
+        control->services().note(line + " = " + numberText(value->flt.value));
+        return;
+    }
     switch (tag) {
         case CTL_VALUE: value->intv.value = control->value; break;
         case CTL_MOUSEX: value->intv.value = control->mouseX; break;
@@ -109,6 +123,12 @@ void Control::set(LWControlID id, int tag, LWValue* value) {
     if (!value) {
         control->services().note(line);
         control->services().problem(line + " without a value record");
+        return;
+    }
+    if (tag == CTL_VALUE && control->holdsFloat()) {
+        if (value->type != LWT_FLOAT) control->services().problem(line + " in a value record of type " + std::to_string(value->type));
+        control->floatValue = value->flt.value;
+        control->services().note(line + " " + numberText(value->flt.value));
         return;
     }
     switch (tag) {
@@ -273,12 +293,25 @@ bool BoolControl::check(bool on) {
     return true;
 }
 
+FloatControl::FloatControl(Panel& owner, int controlNumber, const LWPanControlDesc* given, std::string controlLabel)
+    : Control(owner, controlNumber, "FloatControl", given, std::move(controlLabel)) {
+    if (desc.type != LWT_FLOAT) services().problem(name() + ": FloatControl with descriptor type " + std::to_string(desc.type));
+}
+
+bool FloatControl::enter(double number) {
+    services().note(name() + "> enter " + numberText(number));
+    floatValue = number;
+    fireEvent();
+    return true;
+}
+
 std::unique_ptr<Control> makeControl(Panel& panel, int number, const std::string& kind, const LWPanControlDesc* desc,
                                      const std::string& label) {
     if (kind == "MultiListBoxControl") return std::make_unique<MultiListControl>(panel, number, desc, label);
     if (kind == "PopupControl") return std::make_unique<PopupControl>(panel, number, desc, label);
     if (kind == "LWListControl") return std::make_unique<ItemListControl>(panel, number, desc, label);
     if (kind == "BoolControl") return std::make_unique<BoolControl>(panel, number, desc, label);
+    if (kind == "FloatControl") return std::make_unique<FloatControl>(panel, number, desc, label);
     return nullptr;
 }
 

@@ -31,6 +31,7 @@ public:
     std::string label;
     LWPanControlDesc desc{};
     int value = 0;
+    double floatValue = 0.0;  // the value of a control that holds a number (LWT_FLOAT)
     int mouseX = 0;
     void* userData = nullptr;
     LWControlEventFunc* event = nullptr;
@@ -46,6 +47,8 @@ public:
     virtual bool choose(int index);
     virtual bool pick(LWItemID item);
     virtual bool check(bool on);
+    virtual bool enter(double number);
+    virtual bool holdsFloat() const { return false; }
 
     static Control* from(LWControlID id);
 
@@ -123,6 +126,14 @@ class BoolControl : public Control {
 public:
     BoolControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
     bool check(bool on) override;
+};
+
+// "FloatControl": a number field; its value travels as LWT_FLOAT in flt.value.
+class FloatControl : public Control {
+public:
+    FloatControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
+    bool enter(double number) override;
+    bool holdsFloat() const override { return true; }
 };
 
 // Null for a kind the stand-in does not serve.

@@ -9,13 +9,14 @@
 namespace host {
 
 struct PanelAction {
-    enum Kind { ClickCell, ChooseItem, PickItem, SetCheck } kind;
+    enum Kind { ClickCell, ChooseItem, PickItem, SetCheck, EnterFloat } kind;
     int row = 0;              // ClickCell: the row the click selects (-1: none)
     int x = 0;                // ClickCell: from 0 at the left edge of the first column
     int index = 0;            // ChooseItem: popup item, from 0
     LWItemID item = nullptr;  // PickItem: the item chosen in an item list (0: none)
-    int control = 0;          // SetCheck: the check box, by its number in the panel (from 1)
+    int control = 0;          // SetCheck, EnterFloat: the control, by its number in the panel (from 1)
     bool on = false;          // SetCheck: ticked or not
+    double number = 0.0;      // EnterFloat: the number typed into the field
 };
 
 inline PanelAction clickCell(int row, int x) { return PanelAction{PanelAction::ClickCell, row, x}; }
@@ -23,6 +24,10 @@ inline PanelAction chooseItem(int index) { return PanelAction{PanelAction::Choos
 inline PanelAction pickItem(LWItemID item) { return PanelAction{PanelAction::PickItem, 0, 0, 0, item}; }
 inline PanelAction setCheck(int control, bool on) {
     return PanelAction{PanelAction::SetCheck, 0, 0, 0, nullptr, control, on};
+}
+
+inline PanelAction enterFloat(int control, double number) {
+    return PanelAction{PanelAction::EnterFloat, 0, 0, 0, nullptr, control, false, number};
 }
 
 struct OpenScript {

@@ -1,0 +1,35 @@
+#include "muscle/muscle_controls.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sinewrig {
+
+namespace {
+
+double clampOr(double value, double low, double high, double fallback) {
+    return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
+}
+
+}  // namespace
+
+bool operator==(const MuscleControls& a, const MuscleControls& b) {
+    return a.volumeAxes == b.volumeAxes && a.bulge == b.bulge && a.stretchMin == b.stretchMin &&
+           a.stretchMax == b.stretchMax && a.influence == b.influence;
+}
+
+bool atDefaults(const MuscleControls& controls) { return controls == MuscleControls{}; }
+
+MuscleControls withinRange(const MuscleControls& given) {
+    const MuscleControls defaults;
+    const double most = HUGE_VAL;
+    MuscleControls controls;
+    controls.volumeAxes = std::min<unsigned char>(given.volumeAxes, kVolumeAxesY);
+    controls.bulge = clampOr(given.bulge, 0.0, kMostBulge, defaults.bulge);
+    controls.stretchMin = clampOr(given.stretchMin, 0.0, most, defaults.stretchMin);
+    controls.stretchMax = clampOr(given.stretchMax, 0.0, most, defaults.stretchMax);
+    controls.influence = clampOr(given.influence, 0.0, 1.0, defaults.influence);
+    return controls;
+}
+
+}  // namespace sinewrig
