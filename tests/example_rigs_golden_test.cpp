@@ -25,10 +25,10 @@ constexpr const char* kGoldenFolder = "x87";
 constexpr const char* kGoldenFolder = "sse2";
 #endif
 
-std::string channelLines(const sinewrig_tool::RoadResult& result) {
-    std::ostringstream lines;
-    for (const sinewrig_tool::FrameSample& frame : result.frames)
-        for (std::size_t muscle = 0; muscle < frame.muscles.size(); ++muscle) {
+// One line per frame and muscle bone: its nine channels' bits.
+void addChannelLines(std::ostringstream& lines, const sinewrig_tool::RoadResult& result,
+                     const sinewrig_tool::FrameSample& frame) {
+    for (std::size_t muscle = 0; muscle < frame.muscles.size(); ++muscle) {
             lines << frame.frame << ' ' << result.muscles[muscle].name;
             for (double value : frame.muscles[muscle]) {
                 std::uint64_t bits;
@@ -38,8 +38,7 @@ std::string channelLines(const sinewrig_tool::RoadResult& result) {
                 lines << hex;
             }
             lines << '\n';
-        }
-    return lines.str();
+    }
 }
 
 class ExampleRigGolden : public ::testing::TestWithParam<const char*> {};
@@ -48,15 +47,20 @@ TEST_P(ExampleRigGolden, EveryChannelAsBeforeTheMuscleControls) {
     const std::string name = GetParam();
     sinewrig_tool::Rig rig;
     std::string error;
-    ASSERT_TRUE(sinewrig_tool::loadRig(std::string(SINEWRIG_SOURCE_DIR) + "/examples/" + name + ".json", rig, error)) << error;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(sinewrig_tool::loadRig(std::string(SINEWRIG_SOURCE_DIR) + "/examples/" + name + ".json", rig, warnings,
+                                       error))
+        << error;
     const char* plugin = std::getenv("SINEWRIG_GOLDEN_PLUGIN");
     sinewrig_tool::RoadResult result;
     const std::string scene = ::testing::TempDir() + "golden_" + name + ".scene";
-    const sinewrig_tool::RoadStatus status =
-        sinewrig_tool::walkRoad(rig, rig.frames, plugin ? plugin : SINEWRIG_MODULE_FILE, scene, nullptr, result, error);
+    std::ostringstream lines;
+    const sinewrig_tool::RoadStatus status = sinewrig_tool::walkRoad(
+        rig, rig.frames, plugin ? plugin : SINEWRIG_MODULE_FILE, scene, nullptr,
+        [&](const sinewrig_tool::FrameSample& frame) { addChannelLines(lines, result, frame); }, result, error);
     std::remove(scene.c_str());
     ASSERT_EQ(status, sinewrig_tool::RoadStatus::Done) << error;
-    const std::string actual = channelLines(result);
+    const std::string actual = lines.str();
     ASSERT_FALSE(actual.empty());
 
     const std::string file = std::string(kGoldenFolder) + "/" + name + ".channels";
