@@ -170,8 +170,7 @@ StepEnd runStep(CheckReport& report, const std::string&, const Step& step) {
     step(report, control);
     StepEnd end;
     std::istringstream lines(control.str());
-    std::string lastLine;
-    for (std::string line; std::getline(lines, line);) takeLine(report, line, end, lastLine);
+    for (std::string line; std::getline(lines, line);) end.control.push_back(line);
     end.finished = true;
     return end;
 }

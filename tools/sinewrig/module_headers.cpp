@@ -85,6 +85,19 @@ bool peFits(Bytes& file, std::string& reason) {
         return false;
     }
     if (signature != 0x00004550) return true;  // an old MZ program: the loader refuses it
+    // The COFF symbol table, with the string table's size after it.
+    const std::uint64_t symbols = file.at(header + 12, 4), symbolCount = file.at(header + 16, 4);
+    if (symbols && !inside(symbols, symbolCount * 18 + 4, size)) {
+        reason = describes(symbols + symbolCount * 18 + 4, size, "its symbol table");
+        return false;
+    }
+    if (symbols) {
+        const std::uint64_t strings = symbols + symbolCount * 18, stringBytes = file.at(strings, 4);
+        if (!inside(strings, stringBytes, size)) {
+            reason = describes(strings + stringBytes, size, "its string table");
+            return false;
+        }
+    }
     const std::uint64_t table = header + 24 + optional;
     if (!inside(table, sections * 40, size)) {
         reason = describes(table + sections * 40, size, "its section table");

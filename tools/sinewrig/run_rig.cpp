@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 #include "tools/sinewrig/module_headers.h"
 #include "tools/sinewrig/output_file.h"
