@@ -1,14 +1,17 @@
 #include "muscle/muscle_controls.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace sinewrig {
 
 namespace {
 
+// Held to what the scene's single-precision values keep, so that a muscle
+// loaded from a saved scene moves exactly as it did before the save.
 double clampOr(double value, double low, double high, double fallback) {
-    return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
+    return std::isfinite(value) ? double(float(std::clamp(value, low, high))) : fallback;
 }
 
 }  // namespace
@@ -22,7 +25,7 @@ bool atDefaults(const MuscleControls& controls) { return controls == MuscleContr
 
 MuscleControls withinRange(const MuscleControls& given) {
     const MuscleControls defaults;
-    const double most = HUGE_VAL;
+    const double most = FLT_MAX;
     MuscleControls controls;
     controls.volumeAxes = std::min<unsigned char>(given.volumeAxes, kVolumeAxesY);
     controls.bulge = clampOr(given.bulge, 0.0, kMostBulge, defaults.bulge);

@@ -20,7 +20,8 @@ inline constexpr double kMostBulge = 10.0;
 bool operator==(const MuscleControls& a, const MuscleControls& b);
 bool atDefaults(const MuscleControls& controls);
 
-// Each value brought into its range; one that is not a finite number takes its default.
+// Each value brought into its range and to single precision (as the scene
+// keeps it); one that is not a finite number takes its default.
 MuscleControls withinRange(const MuscleControls& controls);
 
 }  // namespace sinewrig

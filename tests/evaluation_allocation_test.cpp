@@ -75,5 +75,12 @@ TEST(EvaluationAllocations, TheLoadedModuleAllocatesNothingPerEvaluation) {
     host.handlers->load(instance, MuscleHost::muscleData(host.bone, host.reference, 1));
     EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
     EXPECT_GT(host.motionOf(host.bone).scaling[2], 0.0);
+    // And with every muscle control in use: Y axis only, bulge, both limits, influence.
+    host::SceneData controls = MuscleHost::muscleData(host.bone, host.reference, 1);
+    controls.insert(controls.end(), {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {2}}, {"FP", {0.8}},
+                                     {"FP", {1.2}}, {"FP", {0.7}}});
+    host.handlers->load(instance, controls);
+    ASSERT_EQ(host.handlers->save(instance).size(), 12u);
+    EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
 #endif
 }

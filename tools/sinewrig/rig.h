@@ -26,6 +26,13 @@ struct RigMuscle {
     std::optional<std::string> reference;  // a skelegon of the primary layer
     bool preserveVolume = false;
     bool afterIK = true;
+    // The muscle controls, set in the bone's options panel in Layout after
+    // ReadMuscle, as the artist would; at these defaults the panel is not opened.
+    int volumeAxes = 0;  // 0 "xy", 1 "x", 2 "y"
+    double bulge = 1, stretchMin = 0, stretchMax = 0, influence = 1;
+    bool hasControls() const {
+        return volumeAxes != 0 || bulge != 1 || stretchMin != 0 || stretchMax != 0 || influence != 1;
+    }
 };
 
 // A key on a bone's position (host units) and/or rotation (heading, pitch,

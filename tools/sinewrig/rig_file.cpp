@@ -140,7 +140,10 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 const std::vector<const char*> kRigFields = {"$schema", "object", "primaryLayer", "fps", "frames", "skelegons", "objectFile", "muscles", "keys"};
 const std::vector<const char*> kFrameFields = {"start", "end", "step"};
 const std::vector<const char*> kSkelegonFields = {"name", "pivot", "tip", "selected", "layer"};
-const std::vector<const char*> kMuscleFields = {"skelegon", "reference", "preserveVolume", "afterIK"};
+// The volume axes' names in a rig file, in the order of the panel's choices.
+const char* const kVolumeAxes[] = {"xy", "x", "y"};
+const std::vector<const char*> kMuscleFields = {"skelegon", "reference", "preserveVolume", "afterIK", "volumeAxes",
+                                                "bulge", "stretchMin", "stretchMax", "influence"};
 const std::vector<const char*> kKeyFields = {"bone", "frame", "position", "rotation"};
 
 void onlyKnownFields(const json& object, const std::string& where, const std::vector<const char*>& known) {
@@ -249,9 +252,9 @@ bool skelegonsFromObject(const json& root, const std::filesystem::path& folder, 
     return true;
 }
 
-std::string frameText(double frame) {
+std::string numberText(double number) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.10g", frame);
+    std::snprintf(text, sizeof text, "%.10g", number);
     return text;
 }
 
@@ -376,6 +379,28 @@ Rig rigFrom(const json& root, const std::filesystem::path& folder, std::vector<s
         }
         m.preserveVolume = flag(entry, where, "preserveVolume", false);
         m.afterIK = flag(entry, where, "afterIK", true);
+        if (const json* axes = optionalField(entry, "volumeAxes")) {
+            const std::string name = text(*axes, at(where, "volumeAxes"));
+            const auto found = std::find(std::begin(kVolumeAxes), std::end(kVolumeAxes), name);
+            if (found == std::end(kVolumeAxes))
+                throw RigError{at(where, "volumeAxes"), "\"" + name + "\" is not one of \"xy\", \"x\", \"y\""};
+            m.volumeAxes = static_cast<int>(found - std::begin(kVolumeAxes));
+        }
+        // Out of range is brought into it, as the options panel does, and said.
+        auto control = [&](const char* name, double& value, double least, double most) {
+            const json* given = optionalField(entry, name);
+            if (!given) return;
+            value = number(*given, at(where, name));
+            const double within = std::clamp(value, least, most);
+            if (within != value)
+                warnings.push_back(at(where, name) + ": " + numberText(value) + " is brought into its range, to " +
+                                   numberText(within));
+            value = within;
+        };
+        control("bulge", m.bulge, 0, 10);
+        control("stretchMin", m.stretchMin, 0, HUGE_VAL);
+        control("stretchMax", m.stretchMax, 0, HUGE_VAL);
+        control("influence", m.influence, 0, 1);
         rig.muscles.push_back(m);
     }
 
@@ -400,7 +425,7 @@ Rig rigFrom(const json& root, const std::filesystem::path& folder, std::vector<s
             const auto [earlier, added] = keyed.emplace(std::make_tuple(k.bone, k.frame, rotation), i);
             if (!added)
                 throw RigError{at(where, rotation ? "rotation" : "position"),
-                               "a second key for bone \"" + k.bone + "\" at frame " + frameText(k.frame) +
+                               "a second key for bone \"" + k.bone + "\" at frame " + numberText(k.frame) +
                                    " (the first is keys[" + std::to_string(earlier->second) + "])"};
         }
         rig.keys.push_back(k);

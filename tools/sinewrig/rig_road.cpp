@@ -162,6 +162,36 @@ void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& se
     }
 }
 
+// The muscle controls the rig gives, set as an artist sets them: the bone's
+// options panel opened in Layout, the popup and number fields filled, OK.
+bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<MuscleBone>& muscles, std::string& error) {
+    std::unordered_map<std::string, MuscleBone*> byName;
+    for (MuscleBone& m : muscles) byName.emplace(m.name, &m);
+    for (const RigMuscle& muscle : rig.muscles) {
+        if (!muscle.hasControls()) continue;
+        auto found = byName.find(muscle.skelegon);
+        if (found == byName.end()) continue;
+        MuscleBone* bone = found->second;
+        for (LWInstance instance : session.handlers->instancesOf(bone->bone)) {
+            session.layout->panels.queue(host::pressOk({host::chooseItem(muscle.volumeAxes),
+                                                        host::enterFloat(5, muscle.bulge),
+                                                        host::enterFloat(6, muscle.stretchMin),
+                                                        host::enterFloat(7, muscle.stretchMax),
+                                                        host::enterFloat(8, muscle.influence)}));
+            const host::MotionHandlers::Options options = session.handlers->openOptions(instance);
+            const auto& panels = session.layout->panels;
+            if (!options.called || options.error || !panels.problems.empty() || panels.scriptsLeft() != 0) {
+                error = "the options panel of \"" + muscle.skelegon + "\" did not take its muscle controls" +
+                        (panels.problems.empty() ? std::string() : ": " + panels.problems[0]);
+                return false;
+            }
+        }
+        bone->stretchMin = muscle.stretchMin;
+        bone->stretchMax = muscle.stretchMax;
+    }
+    return true;
+}
+
 std::vector<MuscleBone> muscleBones(const LayoutSession& session) {
     std::vector<MuscleBone> muscles;
     std::set<LWItemID> known;
@@ -380,6 +410,7 @@ RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string&
         }
         announce(progress, "ReadMuscle", 1, 1);
         result.muscles = muscleBones(session);
+        if (!setMuscleControls(rig, session, result.muscles, error)) return RoadStatus::Failed;
         if (!evaluateFrames(session, result.muscles, rig, frames, "evaluating", progress, sink, spool.file, false, result)) {
             error = channelsPath + ": cannot be written (" + systemReason() + ")";
             return RoadStatus::Failed;

@@ -25,6 +25,7 @@ struct MuscleBone {
     std::optional<std::string> reference;  // the reference item's name, when it has one
     LWItemID referenceItem = nullptr;
     int colour = -1;                       // the item colour ReadMuscle gave it
+    double stretchMin = 0, stretchMax = 0;  // the limits its options panel was given (0: none)
 };
 
 struct FrameSample {

@@ -280,6 +280,10 @@ void drawPlot(Svg& svg, const RoadResult& road, double top) {
     for (int frame : plot.frames) frames.add(frame);
     for (double s : plot.low) scales.add(s);
     for (double s : plot.high) scales.add(s);
+    if (!band)
+        for (const MuscleBone& muscle : road.muscles)
+            for (double limit : {muscle.stretchMin, muscle.stretchMax})
+                if (limit > 0) scales.add(limit);
     if (frames.empty()) frames.add(0);
     // Ticks at round steps of 1, 2 or 5 times a power of ten, the range widened to whole steps.
     const double rough = scales.span() / 4;
@@ -329,6 +333,10 @@ void drawPlot(Svg& svg, const RoadResult& road, double top) {
         for (std::size_t f = 0; f < plot.series[m].size() && f < plot.frames.size(); ++f)
             points += num(px(plot.frames[f])) + "," + num(py(plot.series[m][f])) + " ";
         svg.add("<polyline fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.5\" points=\"" + points + "\"/>");
+        // A limited muscle's floor and ceiling, in its colour, where its scale is held.
+        for (double limit : {road.muscles[m].stretchMin, road.muscles[m].stretchMax})
+            if (limit > 0)
+                svg.line(left, py(limit), right, py(limit), colour, 1, " stroke-dasharray=\"2 6\" stroke-opacity=\"0.8\"");
         if (!plot.series[m].empty()) {
             const double last = plot.series[m].back();
             ends.push_back({right + 8, py(last) + 4, road.muscles[m].name + " " + label(last), colour, 12, "bold"});
