@@ -80,8 +80,11 @@ TEST(MuscleControlsRig, EachControlShapesItsMuscleBesideThePlainOne) {
         passed = passed || stretched > ceiling;
     }
     EXPECT_TRUE(held && passed) << "the example should reach both limits";
-    for (const auto& muscle : played.result.muscles)
-        if (muscle.name == "Floor") EXPECT_EQ(muscle.stretchMin, 0.85);
+    for (const auto& muscle : played.result.muscles) {
+        if (muscle.name == "Floor") {
+            EXPECT_EQ(muscle.stretchMin, 0.85);
+        }
+    }
 }
 
 TEST(MuscleControlsRig, BadValuesAreNamedAndOutOfRangeOnesBroughtIn) {

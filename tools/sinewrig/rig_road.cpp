@@ -17,13 +17,12 @@
 #include "host/process/module_file.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig_object_file.h"
+#include "tools/sinewrig/set_muscle_clicks.h"
 
 namespace sinewrig_tool {
 
 namespace {
 
-// Where a click lands in each column of SetMuscle's list, as an artist clicks.
-constexpr int kReferenceX = 180, kPreserveVolumeX = 270, kAfterIKX = 330;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr int kPosesDrawn = 5;
 
@@ -65,36 +64,15 @@ bool tagSkelegons(const Rig& rig, const host::ModuleFile& module, host::Modeler&
         if (s.layer == rig.primaryLayer) choice.emplace(s.name, static_cast<int>(choice.size()));
     std::map<std::string, const RigMuscle*> muscleFor;
     for (const RigMuscle& muscle : rig.muscles) muscleFor.emplace(muscle.skelegon, &muscle);
-    host::OpenScript list = host::pressOk();
-    std::vector<host::OpenScript> choosers;
+    SetMuscleClicks clicks;
     int row = 0;
     for (const RigSkelegon& s : rig.skelegons) {
         if (s.layer != rig.primaryLayer || !s.selected) continue;
-        if (auto found = muscleFor.find(s.name); found != muscleFor.end()) {
-            const RigMuscle* muscle = found->second;
-            if (muscle->reference) {
-                list.actions.push_back(host::clickCell(row, kReferenceX));
-                choosers.push_back(host::pressOk({host::chooseItem(choice.at(*muscle->reference))}));
-            }
-            if (muscle->preserveVolume) list.actions.push_back(host::clickCell(row, kPreserveVolumeX));
-            if (!muscle->afterIK) list.actions.push_back(host::clickCell(row, kAfterIKX));
-        }
+        if (auto found = muscleFor.find(s.name); found != muscleFor.end())
+            clicks.row(row, *found->second, found->second->reference ? choice.at(*found->second->reference) : -1);
         ++row;
     }
-    modeler.panels.queue(std::move(list));
-    for (host::OpenScript& chooser : choosers) modeler.panels.queue(std::move(chooser));
-
-    modeler.makeActive();
-    const int status = module.activate("CommandSequence", "SetMuscle", 3, host::Services::global(), &modeler.command);
-    if (status != AFUNC_OK) {
-        error = "SetMuscle gave activation result " + std::to_string(status);
-        return false;
-    }
-    if (!modeler.panels.problems.empty() || modeler.panels.scriptsLeft() != 0) {
-        error = "SetMuscle's panels did not go as an artist's clicks would: " +
-                (modeler.panels.problems.empty() ? std::string("a panel never opened") : modeler.panels.problems[0]);
-        return false;
-    }
+    if (!playSetMuscle(module, modeler, std::move(clicks), error)) return false;
     const auto& panels = modeler.panels.panels;
     const auto* table = panels.empty() || panels[0]->controls.empty()
                             ? nullptr

@@ -1,5 +1,7 @@
 #include "tools/sinewrig/set_muscle_clicks.h"
 
+#include <map>
+
 #include "host/text/cp932.h"
 
 namespace sinewrig_tool {
@@ -16,40 +18,18 @@ std::string nameOf(const host::MeshPolygon& polygon) {
 
 }  // namespace
 
-bool runSetMuscle(const host::ModuleFile& module, host::Modeler& modeler, const std::vector<RigMuscle>& muscles,
-                  std::string& error) {
-    // The reference chooser offers every skelegon of the primary layer in scan order.
-    std::vector<std::string> choices;
-    host::OpenScript list = host::pressOk();
-    std::vector<host::OpenScript> choosers;
-    for (auto& polygon : modeler.object.primary().polygons)
-        if (polygon->type == LWPOLTYPE_BONE) choices.push_back(nameOf(*polygon));
-    int row = 0;
-    for (auto& polygon : modeler.object.primary().polygons) {
-        if (polygon->type != LWPOLTYPE_BONE) continue;
-        const std::string name = nameOf(*polygon);
-        const RigMuscle* muscle = nullptr;
-        for (const RigMuscle& m : muscles)
-            if (!name.empty() && m.skelegon == name) muscle = &m;
-        polygon->selected = muscle != nullptr;
-        if (!muscle) continue;
-        if (muscle->reference) {
-            std::size_t index = 0;
-            while (index < choices.size() && choices[index] != *muscle->reference) ++index;
-            if (index == choices.size()) {
-                error = "\"" + *muscle->reference + "\" is no skelegon of the primary layer";
-                return false;
-            }
-            list.actions.push_back(host::clickCell(row, kReferenceX));
-            choosers.push_back(host::pressOk({host::chooseItem(static_cast<int>(index))}));
-        }
-        if (muscle->preserveVolume) list.actions.push_back(host::clickCell(row, kPreserveVolumeX));
-        if (!muscle->afterIK) list.actions.push_back(host::clickCell(row, kAfterIKX));
-        ++row;
+void SetMuscleClicks::row(int row, const RigMuscle& muscle, int reference) {
+    if (reference >= 0) {
+        list.actions.push_back(host::clickCell(row, kReferenceX));
+        choosers.push_back(host::pressOk({host::chooseItem(reference)}));
     }
-    modeler.panels.queue(std::move(list));
-    for (host::OpenScript& chooser : choosers) modeler.panels.queue(std::move(chooser));
+    if (muscle.preserveVolume) list.actions.push_back(host::clickCell(row, kPreserveVolumeX));
+    if (!muscle.afterIK) list.actions.push_back(host::clickCell(row, kAfterIKX));
+}
 
+bool playSetMuscle(const host::ModuleFile& module, host::Modeler& modeler, SetMuscleClicks clicks, std::string& error) {
+    modeler.panels.queue(std::move(clicks.list));
+    for (host::OpenScript& chooser : clicks.choosers) modeler.panels.queue(std::move(chooser));
     modeler.makeActive();
     const int status = module.activate("CommandSequence", "SetMuscle", 3, host::Services::global(), &modeler.command);
     if (status != AFUNC_OK) {
@@ -62,6 +42,38 @@ bool runSetMuscle(const host::ModuleFile& module, host::Modeler& modeler, const 
         return false;
     }
     return true;
+}
+
+bool runSetMuscle(const host::ModuleFile& module, host::Modeler& modeler, const std::vector<RigMuscle>& muscles,
+                  std::string& error) {
+    // The reference chooser offers every skelegon of the primary layer in scan order.
+    std::map<std::string, int> choice;  // the first of a name, as the artist would pick it
+    int offered = 0;
+    for (auto& polygon : modeler.object.primary().polygons)
+        if (polygon->type == LWPOLTYPE_BONE) choice.emplace(nameOf(*polygon), offered++);
+    std::map<std::string, const RigMuscle*> muscleFor;
+    for (const RigMuscle& m : muscles) muscleFor[m.skelegon] = &m;
+    SetMuscleClicks clicks;
+    int row = 0;
+    for (auto& polygon : modeler.object.primary().polygons) {
+        if (polygon->type != LWPOLTYPE_BONE) continue;
+        const std::string name = nameOf(*polygon);
+        const auto found = name.empty() ? muscleFor.end() : muscleFor.find(name);
+        polygon->selected = found != muscleFor.end();
+        if (!polygon->selected) continue;
+        const RigMuscle& muscle = *found->second;
+        int reference = -1;
+        if (muscle.reference) {
+            const auto chosen = choice.find(*muscle.reference);
+            if (chosen == choice.end()) {
+                error = "\"" + *muscle.reference + "\" is no skelegon of the primary layer";
+                return false;
+            }
+            reference = chosen->second;
+        }
+        clicks.row(row++, muscle, reference);
+    }
+    return playSetMuscle(module, modeler, std::move(clicks), error);
 }
 
 }  // namespace sinewrig_tool
