@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "tests/arm_object_bytes.h"
+#include "tests/sinewrig_outcome.h"
 #include "tools/sinewrig/cli.h"
 
 namespace {
@@ -18,26 +19,10 @@ using arm_object_bytes::armObject;
 
 const std::string kExamples = std::string(SINEWRIG_SOURCE_DIR) + "/examples/";
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = SinewrigOutcome;
 
-Outcome sinewrig(std::vector<std::string> arguments) {
-    std::ostringstream out, err;
-    Outcome run;
-    run.status = sinewrig_tool::runCommandLine(arguments, {out, err, false});
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+Outcome sinewrig(const std::vector<std::string>& arguments) { return runSinewrig(arguments); }
+std::string readFile(const std::string& path) { return fileText(path); }
 
 class RigObjectFile : public ::testing::Test {
 protected:

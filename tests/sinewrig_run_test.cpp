@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 #endif
 
+#include "tests/sinewrig_outcome.h"
 #include "tools/sinewrig/cli.h"
 
 namespace {
@@ -42,26 +43,10 @@ namespace fs = std::filesystem;
 
 const std::string kExamples = std::string(SINEWRIG_SOURCE_DIR) + "/examples/";
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = SinewrigOutcome;
 
-Outcome sinewrig(std::vector<std::string> arguments) {
-    std::ostringstream out, err;
-    Outcome run;
-    run.status = sinewrig_tool::runCommandLine(arguments, {out, err, false});
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+Outcome sinewrig(const std::vector<std::string>& arguments) { return runSinewrig(arguments); }
+std::string readFile(const std::string& path) { return fileText(path); }
 
 std::size_t count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
