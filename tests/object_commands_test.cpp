@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "tests/arm_object_bytes.h"
-#include "tests/sinewrig_outcome.h"
+#include "tests/scratch_folder.h"
 #include "tools/sinewrig/cli.h"
 
 namespace {
@@ -17,58 +17,38 @@ namespace fs = std::filesystem;
 using namespace lwo2_bytes;
 using arm_object_bytes::armObject;
 
-using Outcome = SinewrigOutcome;
-
-Outcome sinewrig(const std::vector<std::string>& arguments) { return runSinewrig(arguments); }
-std::string readFile(const std::string& path) { return fileText(path); }
-
-class ObjectCommands : public ::testing::Test {
+class ObjectCommands : public ScratchFolder {
 protected:
-    void SetUp() override {
-        folder = fs::path(::testing::TempDir()) /
-                 ("sinewrig_object_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string path = (folder / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    Outcome tag(const std::string& object, const std::string& choices, const std::string& output,
-                std::vector<std::string> more = {}) {
+    SinewrigOutcome tag(const std::string& object, const std::string& choices, const std::string& output,
+                        std::vector<std::string> more = {}) {
         std::vector<std::string> arguments = {"tag", object, "--muscles", write("choices.json", choices), "-o", output,
                                               "--plugin", SINEWRIG_MODULE_FILE};
         arguments.insert(arguments.end(), more.begin(), more.end());
-        return sinewrig(arguments);
+        return runSinewrig(arguments);
     }
-
-    fs::path folder;
 };
 
 TEST_F(ObjectCommands, TagRunsSetMuscleOnTheChosenLayerAndChangesOnlyItsTags) {
     const std::string object = write("arm.lwo", armObject(false));
     const std::string output = (folder / "tagged.lwo").string();
     // Hand is named by its BONE tag only; Fore stays as it was.
-    const Outcome run = tag(object,
+    const SinewrigOutcome run = tag(object,
                             R"({"muscles": [{"skelegon": "Upper", "reference": "Fore", "preserveVolume": true},
                                             {"skelegon": "Hand", "afterIK": false}]})",
                             output, {"--layer", "2"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Upper: COLR DkRed, MTIP Fore, MFLG 3"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Hand: COLR DkRed, MTIP (none), MFLG 0"), std::string::npos) << run.out;
-    EXPECT_EQ(readFile(output), armObject(true));
-    EXPECT_EQ(readFile(object), armObject(false));
+    EXPECT_EQ(fileText(output), armObject(true));
+    EXPECT_EQ(fileText(object), armObject(false));
 }
 
 TEST_F(ObjectCommands, NothingToTagWritesTheObjectBackByteForByte) {
     const std::string object = write("arm.lwo", armObject(true));
     const std::string output = (folder / "same.lwo").string();
-    const Outcome run = tag(object, R"({"muscles": []})", output);
+    const SinewrigOutcome run = tag(object, R"({"muscles": []})", output);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readFile(output), armObject(true));
+    EXPECT_EQ(fileText(output), armObject(true));
 }
 
 TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
@@ -91,7 +71,7 @@ TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
         {R"({"muscles": [)", {}, "not valid JSON"},
     };
     for (const Case& c : cases) {
-        const Outcome run = tag(object, c.choices, output, c.more);
+        const SinewrigOutcome run = tag(object, c.choices, output, c.more);
         EXPECT_EQ(run.status, 2) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(output)) << c.message;
@@ -99,7 +79,7 @@ TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
     // A cut object is refused naming the chunk that does not fit.
     const std::string whole = armObject(false);
     const std::string cut = write("cut.lwo", whole.substr(0, whole.size() - 30));
-    const Outcome run = tag(cut, upper, output);
+    const SinewrigOutcome run = tag(cut, upper, output);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cut.lwo: FORM chunk at offset 0"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(output));
@@ -109,13 +89,13 @@ TEST_F(ObjectCommands, TagReplacesItsOwnObjectOnlyWhenToldInPlace) {
     const std::string object = write("arm.lwo", armObject(false));
     const std::string choices = R"({"muscles": [{"skelegon": "Upper", "reference": "Fore", "preserveVolume": true},
                                                 {"skelegon": "Hand", "afterIK": false}]})";
-    Outcome run = tag(object, choices, object, {"--layer", "2"});
+    SinewrigOutcome run = tag(object, choices, object, {"--layer", "2"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("add --in-place"), std::string::npos) << run.err;
-    EXPECT_EQ(readFile(object), armObject(false));
+    EXPECT_EQ(fileText(object), armObject(false));
     run = tag(object, choices, object, {"--layer", "2", "--in-place"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(readFile(object), armObject(true));
+    EXPECT_EQ(fileText(object), armObject(true));
 }
 
 // Layer 1: skelegons A (MFLG "1x", MTIP "Ghost"), A again, B (MFLG "2", MTIP
@@ -145,7 +125,7 @@ std::string troubledObject() {
 
 TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblems) {
     const std::string object = write("legs.lwo", troubledObject());
-    const Outcome run = sinewrig({"inspect", object, "--json"});
+    const SinewrigOutcome run = runSinewrig({"inspect", object, "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     const nlohmann::json report = nlohmann::json::parse(run.out);
     ASSERT_EQ(report["layers"].size(), 1u);
@@ -176,7 +156,7 @@ TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblem
     EXPECT_NE(problems.find("skelegon 3 has no name"), std::string::npos) << problems;
     EXPECT_EQ(report["problems"].size(), 4u) << problems;
 
-    const Outcome text = sinewrig({"inspect", object});
+    const SinewrigOutcome text = runSinewrig({"inspect", object});
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("skelegon \"C\" (named by BONE)"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("problems (4):"), std::string::npos) << text.out;
@@ -184,10 +164,10 @@ TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblem
 
 TEST_F(ObjectCommands, InspectSaysWhatAFileIsWhenItIsNoObject) {
     const std::string layer = chunk("LAYR", cat({u2(0), u2(0), vec(0, 0, 0), s0("L")}));
-    const Outcome lwo3 = sinewrig({"inspect", write("new.lwo", form(layer, "LWO3"))});
+    const SinewrigOutcome lwo3 = runSinewrig({"inspect", write("new.lwo", form(layer, "LWO3"))});
     EXPECT_EQ(lwo3.status, 2);
     EXPECT_NE(lwo3.err.find("new.lwo: is an LWO3 object file"), std::string::npos) << lwo3.err;
-    const Outcome missing = sinewrig({"inspect", (folder / "none.lwo").string()});
+    const SinewrigOutcome missing = runSinewrig({"inspect", (folder / "none.lwo").string()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("none.lwo: cannot be read"), std::string::npos) << missing.err;
 }

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "tests/arm_object_bytes.h"
-#include "tests/sinewrig_outcome.h"
+#include "tests/scratch_folder.h"
 #include "tools/sinewrig/cli.h"
 
 namespace {
@@ -19,34 +19,14 @@ using arm_object_bytes::armObject;
 
 const std::string kExamples = std::string(SINEWRIG_SOURCE_DIR) + "/examples/";
 
-using Outcome = SinewrigOutcome;
-
-Outcome sinewrig(const std::vector<std::string>& arguments) { return runSinewrig(arguments); }
-std::string readFile(const std::string& path) { return fileText(path); }
-
-class RigObjectFile : public ::testing::Test {
+class RigObjectFile : public ScratchFolder {
 protected:
-    void SetUp() override {
-        folder = fs::path(::testing::TempDir()) /
-                 ("sinewrig_rig_object_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string path = (folder / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
     std::string csvOf(const std::string& rig) {
         const std::string csv = (folder / "out.csv").string();
-        const Outcome run = sinewrig({"run", rig, "--quiet", "--csv", csv, "--plugin", SINEWRIG_MODULE_FILE});
+        const SinewrigOutcome run = runSinewrig({"run", rig, "--quiet", "--csv", csv, "--plugin", SINEWRIG_MODULE_FILE});
         EXPECT_EQ(run.status, 0) << run.err;
-        return readFile(csv);
+        return fileText(csv);
     }
-
-    fs::path folder;
 };
 
 TEST_F(RigObjectFile, TheExampleObjectRunsAsTheExampleRig) {
@@ -59,7 +39,7 @@ TEST_F(RigObjectFile, AnObjectAlreadyTaggedRunsFromItsTagsWithoutSetMuscle) {
     // Tag the example object with the example's choices, then run it with no muscles listed.
     write("choices.json", R"({"muscles": [{"skelegon": "Biceps", "reference": "ForeArm", "preserveVolume": true},
                                           {"skelegon": "Triceps", "reference": "ForeArm"}]})");
-    const Outcome tag = sinewrig({"tag", kExamples + "arm.lwo", "--muscles", (folder / "choices.json").string(), "-o",
+    const SinewrigOutcome tag = runSinewrig({"tag", kExamples + "arm.lwo", "--muscles", (folder / "choices.json").string(), "-o",
                                   (folder / "tagged.lwo").string(), "--plugin", SINEWRIG_MODULE_FILE});
     ASSERT_EQ(tag.status, 0) << tag.err;
     const std::string rig = write("rig.json", R"({"objectFile": "tagged.lwo", "fps": 24,
@@ -67,7 +47,7 @@ TEST_F(RigObjectFile, AnObjectAlreadyTaggedRunsFromItsTagsWithoutSetMuscle) {
         "keys": [{"bone": "ForeArm", "frame": 0, "rotation": [0, 0, 0]},
                  {"bone": "ForeArm", "frame": 36, "rotation": [0, -115, 0]},
                  {"bone": "ForeArm", "frame": 48, "rotation": [0, -115, 0]}]})");
-    const Outcome run = sinewrig({"run", rig, "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
+    const SinewrigOutcome run = runSinewrig({"run", rig, "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("SetMuscle: skipped"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("  Biceps -> ForeArm\n  Triceps -> ForeArm\n"), std::string::npos) << run.out;
@@ -80,7 +60,7 @@ TEST_F(RigObjectFile, SkelegonsNamedByBoneOnlyMakeBonesOfThatName) {
         "frames": {"start": 0, "end": 2},
         "muscles": [{"skelegon": "Hand", "reference": "Upper"}],
         "keys": [{"bone": "Upper", "frame": 2, "rotation": [0, 30, 0]}]})");
-    const Outcome run = sinewrig({"run", rig, "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
+    const SinewrigOutcome run = runSinewrig({"run", rig, "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("Hand: COLR DkRed, MTIP Upper, MFLG 2"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("1 muscle bone(s):\n  Hand -> Upper\n"), std::string::npos) << run.out;
@@ -99,7 +79,7 @@ TEST_F(RigObjectFile, AnObjectThatCannotServeIsNamed) {
         {R"({"objectFile": "rig.json", "frames": {"start": 0, "end": 1}})", "rig.json: is a JSON or other text file"},
     };
     for (const Case& c : cases) {
-        const Outcome run = sinewrig({"run", write("rig.json", c.rig), "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
+        const SinewrigOutcome run = runSinewrig({"run", write("rig.json", c.rig), "--quiet", "--plugin", SINEWRIG_MODULE_FILE});
         EXPECT_EQ(run.status, 2) << c.rig;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }

@@ -13,7 +13,7 @@
 #include <pugixml.hpp>
 #endif
 
-#include "tests/sinewrig_outcome.h"
+#include "tests/scratch_folder.h"
 #include "tools/sinewrig/cli.h"
 
 namespace {
@@ -43,32 +43,15 @@ namespace fs = std::filesystem;
 
 const std::string kExamples = std::string(SINEWRIG_SOURCE_DIR) + "/examples/";
 
-using Outcome = SinewrigOutcome;
-
-Outcome sinewrig(const std::vector<std::string>& arguments) { return runSinewrig(arguments); }
-std::string readFile(const std::string& path) { return fileText(path); }
-
 std::size_t count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
     return n;
 }
 
-class RunCommand : public ::testing::Test {
+class RunCommand : public ScratchFolder {
 protected:
-    void SetUp() override {
-        folder = fs::path(::testing::TempDir()) / ("sinewrig_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string file(const std::string& name) const { return (folder / name).string(); }
-    std::string rigFile(const std::string& json) const {
-        const std::string path = file("rig.json");
-        std::ofstream(path, std::ios::binary) << json;
-        return path;
-    }
+    std::string rigFile(const std::string& json) const { return write("rig.json", json); }
     // A run that must stop at bad input: status 2, the reason named, and no output file at all.
     void expectRejected(const std::vector<std::string>& arguments, const std::string& reason) {
         std::vector<std::string> all = arguments;
@@ -76,7 +59,7 @@ protected:
             all.push_back(output);
             all.push_back(file(std::string(output + 2) + ".out"));
         }
-        const Outcome run = sinewrig(all);
+        const SinewrigOutcome run = runSinewrig(all);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
         EXPECT_TRUE(fs::is_empty(folder) || (fs::directory_iterator(folder)->path().filename() == "rig.json" &&
@@ -87,12 +70,11 @@ protected:
         return {"run", rig, "--plugin", SINEWRIG_MODULE_FILE, "--quiet"};
     }
 
-    fs::path folder;
 };
 
 // The arm as a rig file with one field replaced.
 std::string armWith(const std::string& from, const std::string& to) {
-    std::string rig = readFile(kExamples + "arm.json");
+    std::string rig = fileText(kExamples + "arm.json");
     const std::size_t at = rig.find(from);
     if (at != std::string::npos) rig.replace(at, from.size(), to);
     return rig;
@@ -104,7 +86,7 @@ TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
     const std::vector<std::pair<std::string, std::size_t>> examples = {{"arm", 2}, {"neck", 5}, {"hips", 3}};
     for (const auto& [name, muscles] : examples) {
         const std::string csv = file(name + ".csv"), svg = file(name + ".svg"), scene = file(name + ".scene");
-        const Outcome run = sinewrig({"run", kExamples + name + ".json", "--plugin", SINEWRIG_MODULE_FILE, "--csv", csv,
+        const SinewrigOutcome run = runSinewrig({"run", kExamples + name + ".json", "--plugin", SINEWRIG_MODULE_FILE, "--csv", csv,
                                   "--svg", svg, "--scene", scene, "--quiet"});
         ASSERT_EQ(run.status, 0) << name << ": " << run.err << run.out;
         EXPECT_NE(run.out.find("back bit for bit"), std::string::npos) << name;
@@ -113,10 +95,10 @@ TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
         EXPECT_NE(run.out.find("| 名前"), std::string::npos) << name;
         EXPECT_EQ(count(run.out, "ApplyServer ItemMotionHandler Sinewrig"), muscles) << name;
 
-        const std::string table = readFile(csv);
+        const std::string table = fileText(csv);
         const std::size_t rows = count(table, "\n");
         EXPECT_EQ(table.rfind("frame,time (s),bone,heading (deg),pitch (deg),bank (deg),scale x,scale y,scale z\n", 0), 0u);
-        const std::string picture = readFile(svg);
+        const std::string picture = fileText(svg);
         EXPECT_EQ(xmlProblem(picture), "") << name;
         EXPECT_TRUE(fs::exists(scene)) << name;
         EXPECT_FALSE(fs::exists(csv + ".partial")) << name;
@@ -133,10 +115,10 @@ TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
 
 TEST_F(RunCommand, TheFrameOptionReplacesTheRigsRange) {
     const std::string csv = file("arm.csv");
-    const Outcome run = sinewrig({"run", kExamples + "arm.json", "--plugin", SINEWRIG_MODULE_FILE, "--frames", "10:20:5",
+    const SinewrigOutcome run = runSinewrig({"run", kExamples + "arm.json", "--plugin", SINEWRIG_MODULE_FILE, "--frames", "10:20:5",
                               "--csv", csv, "--quiet"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string table = readFile(csv);
+    const std::string table = fileText(csv);
     EXPECT_EQ(count(table, "\n"), 1u + 3u * 2u);
     EXPECT_NE(table.find("\n10,"), std::string::npos);
     EXPECT_NE(table.find("\n20,"), std::string::npos);
@@ -186,11 +168,11 @@ TEST_F(RunCommand, APluginThatCannotBeLoadedIsNamedWithTheReason) {
 
 TEST_F(RunCommand, EveryCommandHasHelpAndUnknownOptionsAreBadInput) {
     for (const std::vector<std::string>& help : {std::vector<std::string>{"--help"}, {"run", "--help"}, {"check", "--help"}}) {
-        const Outcome run = sinewrig(help);
+        const SinewrigOutcome run = runSinewrig(help);
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("Usage"), std::string::npos) << run.out;
     }
-    EXPECT_EQ(sinewrig({}).status, 2);
-    EXPECT_EQ(sinewrig({"run", kExamples + "arm.json", "--speed", "2"}).status, 2);
-    EXPECT_EQ(sinewrig({"walk"}).status, 2);
+    EXPECT_EQ(runSinewrig({}).status, 2);
+    EXPECT_EQ(runSinewrig({"run", kExamples + "arm.json", "--speed", "2"}).status, 2);
+    EXPECT_EQ(runSinewrig({"walk"}).status, 2);
 }
