@@ -2,9 +2,11 @@
 # tools/install-packages against stand-in apt-get, dpkg-query and sleep on PATH
 # that fail the way the package mirror did on 2026-12-09: the security suite's
 # i386 list cut short mid-sync, and then an install of wine32:i386 with unmet
-# dependencies unless the release itself is the target.
+# dependencies unless the release itself is the target. Then
+# tools/wine32-through-qemu against a stand-in binfmt_misc and wine32.
 set -u
 installer=$(cd "$(dirname "$0")/.." && pwd)/tools/install-packages
+through_qemu=$(cd "$(dirname "$0")/.." && pwd)/tools/wine32-through-qemu
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 failures=0
 check() {  # check DESCRIPTION COMMAND...
@@ -104,6 +106,81 @@ rm -rf "$dir"
 dir=$(world fails never)
 run "$dir"
 check "nothing asked, nothing run" [ ! -e "$dir/calls" ]
+rm -rf "$dir"
+
+# wine32 through qemu. On top of the world above, a stand-in binfmt_misc
+# folder whose `register` a stand-in tee turns into the handler file, as the
+# kernel does, and a stand-in wine32 that runs when KERNEL is "runs32" or
+# the handler is enabled. KERNEL: "runs32" or "64only"; REGISTRATION: "takes"
+# or "ignored"; HANDLER at the start: "none" or "disabled".
+qemu_world() {  # qemu_world KERNEL REGISTRATION HANDLER
+    dir=$(world works works)
+    mkdir "$dir/binfmt"
+    : >"$dir/binfmt/register"
+    [ "$3" = disabled ] && printf 'disabled\ninterpreter /usr/bin/qemu-i386-static\n' >"$dir/binfmt/qemu-i386"
+    cat >"$dir/bin/tee" <<EOF
+#!/usr/bin/env bash
+input=\$(cat)
+echo "tee \$1 \$input" >>"$dir/calls"
+case \$1 in
+*/register) [ "$2" = takes ] && printf 'enabled\ninterpreter %s\n' "\$(echo "\$input" | awk -F: '{ print \$(NF - 1) }')" >"$dir/binfmt/qemu-i386" ;;
+*/qemu-i386) [ "\$input" = 1 ] && sed -i 1s/.*/enabled/ "\$1" ;;
+esac
+exit 0
+EOF
+    cat >"$dir/bin/wine32" <<EOF
+#!/usr/bin/env bash
+[ "$1" = runs32 ] || [ "\$(head -n 1 "$dir/binfmt/qemu-i386" 2>/dev/null)" = enabled ]
+EOF
+    chmod +x "$dir/bin/"*
+    echo "$dir"
+}
+run_through_qemu() {  # run_through_qemu DIR FORCE: the script's status, output in DIR/out
+    PATH="$1/bin:$PATH" TMPDIR="$1" SINEWRIG_BINFMT_MISC="$1/binfmt" SINEWRIG_WINE32="$1/bin/wine32" \
+        SINEWRIG_WINE32_THROUGH_QEMU=$2 "$through_qemu" >"$1/out" 2>&1
+}
+handler_line() { head -n 1 "$1/binfmt/qemu-i386" 2>/dev/null; }
+
+# Forced on a kernel that runs 32-bit programs itself: qemu installed and registered.
+dir=$(qemu_world runs32 takes none)
+run_through_qemu "$dir" 1
+check "forcing qemu on a 32-bit capable kernel succeeds" [ $? -eq 0 ]
+check "forcing says so" grep -q "SINEWRIG_WINE32_THROUGH_QEMU=1" "$dir/out"
+check "forcing installs qemu-user-static" grep -qx qemu-user-static "$dir/installed"
+check "forcing registers qemu-i386-static once, opened at registration" \
+    [ "$(grep -c ':qemu-i386:M::.*:/usr/bin/qemu-i386-static:F$' "$dir/calls")" -eq 1 ]
+check "the forced handler ends enabled" [ "$(handler_line "$dir")" = enabled ]
+rm -rf "$dir"
+
+# Not forced on the same kernel: nothing installed, nothing registered.
+dir=$(qemu_world runs32 takes none)
+run_through_qemu "$dir" 0
+check "a 32-bit capable kernel needs nothing" [ $? -eq 0 ]
+check "nor is anything run for it" [ ! -e "$dir/calls" ]
+rm -rf "$dir"
+
+# A kernel without 32-bit support: the same registration, unasked.
+dir=$(qemu_world 64only takes none)
+run_through_qemu "$dir" 0
+check "a 64-bit-only kernel runs wine32 through qemu" [ $? -eq 0 ]
+check "and says why" grep -q "cannot run 32-bit programs" "$dir/out"
+check "its handler ends enabled" [ "$(handler_line "$dir")" = enabled ]
+rm -rf "$dir"
+
+# A handler registered before and disabled since: enabled, not registered again.
+dir=$(qemu_world 64only takes disabled)
+run_through_qemu "$dir" 1
+status=$?
+check "a disabled handler is enabled again" [ $status -eq 0 ]
+check "it ends enabled" [ "$(handler_line "$dir")" = enabled ]
+check "and is not registered twice" absent "/register" "$dir/calls"
+rm -rf "$dir"
+
+# A registration the kernel ignores fails, naming the handler, even where wine32 runs natively.
+dir=$(qemu_world runs32 ignored none)
+run_through_qemu "$dir" 1
+check "a registration that did not take fails" [ $? -ne 0 ]
+check "naming the handler file" grep -q "FAILED: the qemu-i386 handler did not take: $dir/binfmt/qemu-i386" "$dir/out"
 rm -rf "$dir"
 
 echo "$failures failed"
