@@ -3,6 +3,11 @@
  * Modeler, declared member for member in the host's order. Records the host
  * owns are declared down to the last member the module touches; records the
  * module fills, and the two unions it hands to the host, are declared whole.
+ *
+ * Memory across the boundary: each side frees only what it allocated. What is
+ * passed into a call is read (or written) during that call only, unless its
+ * line says the callee keeps it; what a call hands out stays its giver's, and
+ * its line says how long it is valid.
  */
 #ifndef SINEWRIG_MODULE_LW_HOST_H
 #define SINEWRIG_MODULE_LW_HOST_H
@@ -33,12 +38,15 @@ typedef int LWType;
 typedef double LWTime;
 typedef double LWDVector[3];
 typedef unsigned int LWID;       /* four ASCII characters, first in the top byte */
-typedef const char *LWError;     /* null = no error */
+typedef const char *LWError;     /* null = no error; the module's error texts are literals */
 
 typedef struct st_LWMeshInfo LWMeshInfo;
 typedef LWMeshInfo *LWMeshInfoID;
 
+/* The host's service record, null when missing. The module keeps this function
+   and the records it gives for as long as the module is loaded. */
 typedef void *GlobalFunc(const char *serviceName, int useMode);
+/* `local` is the host's record of the class, read or filled during the call only. */
 typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *serverData);
 
 #define LWID_(a, b, c, d) \
@@ -91,6 +99,8 @@ typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *ser
 
 /* ---- Module file ------------------------------------------------------ */
 
+/* The descriptor, its server rows and their texts are the module's static data,
+   which the host reads for as long as the file is loaded. */
 typedef struct st_ServerTagInfo {
     const char *string;
     unsigned int tag;
@@ -107,21 +117,22 @@ typedef struct st_ModuleDescriptor {
     unsigned int sysSync;    /* 0x04121994 */
     unsigned int sysVersion; /* module system version, 3 */
     unsigned int sysMachine; /* 0x300 */
-    void *(*startup)(void);
+    void *(*startup)(void); /* the module's value, handed back to shutdown */
     void (*shutdown)(void *serverData);
     ServerRecord *serverDefs; /* ended by an all-zero row */
 } ModuleDescriptor;
 
 /* ---- Layout services -------------------------------------------------- */
 
-/* "Global Memory": named blocks that live as long as the host process. */
+/* "Global Memory": named blocks of the host's that live as long as the host
+   process and are never freed; the module works on them in place. */
 typedef struct st_LWGlobalPool {
     void *(*first)(void);
     void *(*next)(void *chunk);
     const char *(*ID)(void *chunk);
     int (*size)(void *chunk);
-    void *(*find)(const char *id);             /* null when absent */
-    void *(*create)(const char *id, int size); /* the block's memory */
+    void *(*find)(const char *id);             /* the block, null when absent */
+    void *(*create)(const char *id, int size); /* the new block; id a literal of the module's */
 } LWGlobalPool;
 
 /* "LW Item Info 3" */
@@ -134,8 +145,9 @@ typedef struct st_LWItemInfo {
     LWItemID (*target)(LWItemID item);
     LWItemID (*goal)(LWItemID item);
     LWItemType (*type)(LWItemID item);
-    const char *(*name)(LWItemID item); /* may be null */
-    /* value relative to the parent at a time */
+    /* The host's text, or null; valid until the item is renamed or removed. */
+    const char *(*name)(LWItemID item);
+    /* Fills the caller's vector: the value relative to the parent at a time. */
     void (*param)(LWItemID item, LWItemParam param, LWTime time, LWDVector vector);
 } LWItemInfo;
 
@@ -149,14 +161,14 @@ typedef struct st_LWBoneInfo {
 typedef size_t LWPntScanFunc(void *data, LWPntID point);
 typedef size_t LWPolScanFunc(void *data, LWPolID polygon); /* non-zero stops the scan */
 
-/* Mesh view returned by LWObjectInfo.meshInfo */
+/* Mesh view returned by LWObjectInfo.meshInfo: the host's, until the caller destroys it */
 struct st_LWMeshInfo {
     void *priv;
-    void (*destroy)(LWMeshInfoID mesh); /* frees a view the caller obtained */
+    void (*destroy)(LWMeshInfoID mesh); /* frees the view; nothing it gave out is used after */
     int (*numPoints)(LWMeshInfoID mesh);
     int (*numPolygons)(LWMeshInfoID mesh);
     size_t (*scanPoints)(LWMeshInfoID mesh, LWPntScanFunc *func, void *data);
-    size_t (*scanPolys)(LWMeshInfoID mesh, LWPolScanFunc *func, void *data);
+    size_t (*scanPolys)(LWMeshInfoID mesh, LWPolScanFunc *func, void *data); /* calls func within the call */
     void (*pntBasePos)(LWMeshInfoID mesh, LWPntID point, float pos[3]);
     void (*pntOtherPos)(LWMeshInfoID mesh, LWPntID point, float pos[3]);
     void *(*pntVLookup)(LWMeshInfoID mesh, LWID type, const char *name);
@@ -165,7 +177,9 @@ struct st_LWMeshInfo {
     LWID (*polType)(LWMeshInfoID mesh, LWPolID polygon);
     int (*polSize)(LWMeshInfoID mesh, LWPolID polygon);
     LWPntID (*polVertex)(LWMeshInfoID mesh, LWPolID polygon, int vertex);
-    const char *(*polTag)(LWMeshInfoID mesh, LWPolID polygon, LWID tagType); /* null when missing */
+    /* The view's text, null when missing; valid only until the next call on the
+       view, so the module copies it. */
+    const char *(*polTag)(LWMeshInfoID mesh, LWPolID polygon, LWID tagType);
 };
 
 /* "LW Object Info 6" */
@@ -175,19 +189,19 @@ typedef struct st_LWObjectInfo {
     int (*numPolygons)(LWItemID object);
     unsigned int (*shadowOpts)(LWItemID object);
     double (*dissolve)(LWItemID object, LWTime time);
-    LWMeshInfoID (*meshInfo)(LWItemID object, int frozen);
+    LWMeshInfoID (*meshInfo)(LWItemID object, int frozen); /* a new view or null; the caller destroys it */
 } LWObjectInfo;
 
 /* "LW Interface Info 5" */
 typedef struct st_LWInterfaceInfo {
     LWTime curTime;
-    const LWItemID *selItems; /* zero-terminated */
+    const LWItemID *selItems; /* the host's, zero-terminated; valid until the selection changes */
 } LWInterfaceInfo;
 
 /* "Info Messages 2" */
 typedef struct st_LWMessageFuncs {
     void (*info)(const char *line1, const char *line2);
-    void (*error)(const char *line1, const char *line2);
+    void (*error)(const char *line1, const char *line2); /* lines read during the call; line2 may be null */
 } LWMessageFuncs;
 
 /* Local record of "LayoutGeneric", version 2 */
@@ -197,11 +211,13 @@ typedef struct st_LWLayoutGeneric {
     void *data; /* first argument of lookup, execute and evaluate */
     LWCommandCode (*lookup)(void *data, const char *cmdName);
     int (*execute)(void *data, LWCommandCode cmd, int argc, const void *argv, void *result);
-    int (*evaluate)(void *data, const char *command); /* runs one Layout command */
+    int (*evaluate)(void *data, const char *command); /* runs one Layout command; text read during the call */
 } LWLayoutGeneric;
 
 /* ---- Scene save and load ---------------------------------------------- */
 
+/* The host's, valid during one save call; each write reads the caller's n
+   values during the call only. */
 typedef struct st_LWSaveState {
     int ioMode;
     void *writeData; /* first argument of every write */
@@ -215,7 +231,8 @@ typedef struct st_LWSaveState {
     void (*writeFP)(void *data, const float *values, int n);
 } LWSaveState;
 
-/* Each read returns the number of values read, or less (-1 at the end). */
+/* The host's, valid during one load call; each read fills the caller's n values
+   during the call and returns the number read, or less (-1 at the end). */
 typedef struct st_LWLoadState {
     int ioMode;
     void *readData; /* first argument of every read */
@@ -231,26 +248,31 @@ typedef struct st_LWLoadState {
 
 /* ---- Motion handler --------------------------------------------------- */
 
+/* An instance is the module's, from create to destroy; the host only passes it back. */
 typedef struct st_LWInstanceFuncs {
     void *priv; /* the host's, left as it is */
     LWInstance (*create)(void *priv, void *context, LWError *error);
-    void (*destroy)(LWInstance instance);
+    void (*destroy)(LWInstance instance); /* frees it; nothing it gave out is used after */
     LWError (*copy)(LWInstance to, LWInstance from);
-    LWError (*load)(LWInstance instance, const LWLoadState *state);
-    LWError (*save)(LWInstance instance, const LWSaveState *state);
+    LWError (*load)(LWInstance instance, const LWLoadState *state); /* state read during the call */
+    LWError (*save)(LWInstance instance, const LWSaveState *state); /* state written during the call */
+    /* The instance's own buffer, valid until its next descln or load, or a copy into it. */
     const char *(*descln)(LWInstance instance);
 } LWInstanceFuncs;
 
 typedef struct st_LWItemFuncs {
-    const LWItemID *(*useItems)(LWInstance instance);             /* zero-terminated */
-    void (*changeID)(LWInstance instance, const LWItemID *idList); /* old/new pairs, ended by old 0 */
+    /* The record's own list, zero-terminated, not a copy; valid while the instance lives. */
+    const LWItemID *(*useItems)(LWInstance instance);
+    /* The host's old/new pairs, ended by old 0, read during the call. */
+    void (*changeID)(LWInstance instance, const LWItemID *idList);
 } LWItemFuncs;
 
+/* The host's, valid during one evaluate call. */
 typedef struct st_LWItemMotionAccess {
     LWItemID item;
     LWFrame frame;
     LWTime time;
-    void (*getParam)(LWItemParam param, LWTime time, LWDVector vector);
+    void (*getParam)(LWItemParam param, LWTime time, LWDVector vector); /* fills the caller's vector */
     void (*setParam)(LWItemParam param, const LWDVector vector); /* replaces it for this evaluation */
 } LWItemMotionAccess;
 
@@ -267,11 +289,12 @@ typedef struct st_LWInterface {
     LWInstance inst; /* the host's */
     void *panel;     /* an xpanel; null here */
     LWError (*options)(LWInstance instance);
-    LWError (*command)(LWInstance instance, const char *command);
+    LWError (*command)(LWInstance instance, const char *command); /* null here */
 } LWInterface;
 
 /* ---- Modeler command -------------------------------------------------- */
 
+/* The host's, with its points and surface text, valid during one scan callback. */
 typedef struct st_EDPolygonInfo {
     LWPolID pol;
     void *userData;
@@ -290,14 +313,15 @@ typedef EDError EDPointScanFunc(void *data, const void *point);
 /* Members the module never calls are declared only to keep the layout. */
 typedef void EDUnusedFunc(void);
 
+/* The host's, from editBegin until done. */
 typedef struct st_MeshEditOp {
     EDStateRef state; /* first argument of every call */
     int layerNum;
-    void (*done)(EDStateRef state, EDError error, int selm);
+    void (*done)(EDStateRef state, EDError error, int selm); /* commits; nothing of the edit is used after */
     int (*pointCount)(EDStateRef state, EltOpLayer layer, int mode);
     int (*polyCount)(EDStateRef state, EltOpLayer layer, int mode);
     EDError (*pointScan)(EDStateRef state, EDPointScanFunc *func, void *data, EltOpLayer layer);
-    EDError (*polyScan)(EDStateRef state, EDPolyScanFunc *func, void *data, EltOpLayer layer);
+    EDError (*polyScan)(EDStateRef state, EDPolyScanFunc *func, void *data, EltOpLayer layer); /* within the call */
     EDUnusedFunc *pointInfo;
     EDUnusedFunc *polyInfo;
     EDUnusedFunc *polyNormal;
@@ -313,6 +337,7 @@ typedef struct st_MeshEditOp {
     EDUnusedFunc *polSurf;
     EDUnusedFunc *polPnts;
     EDUnusedFunc *polFlag;
+    /* The host copies the text during the call: the module may pass its own stack buffer. */
     EDError (*polTag)(EDStateRef state, LWPolID polygon, LWID tagType, const char *text);
     EDUnusedFunc *pntVMap;
     EDUnusedFunc *addPoly;
@@ -320,31 +345,35 @@ typedef struct st_MeshEditOp {
     EDUnusedFunc *initUV;
     EDUnusedFunc *pointVSet;
     EDUnusedFunc *pointVGet;
-    const char *(*polyTag)(EDStateRef state, LWPolID polygon, LWID tagType); /* null when missing */
+    /* The host's text, null when missing; valid until the next polTag or done. */
+    const char *(*polyTag)(EDStateRef state, LWPolID polygon, LWID tagType);
 } MeshEditOp;
 
 /* Local record of "CommandSequence", version 3 */
 typedef struct st_LWModCommand {
     void *data;
-    const char *argument;
+    const char *argument; /* the host's, valid during the activation */
     LWCommandCode (*lookup)(void *data, const char *cmdName);
     int (*execute)(void *data, LWCommandCode cmd, int argc, const void *argv, EltOpSelect sel, void *result);
-    MeshEditOp *(*editBegin)(int pntBuf, int polBuf, EltOpSelect sel); /* null when it cannot begin */
+    MeshEditOp *(*editBegin)(int pntBuf, int polBuf, EltOpSelect sel); /* the host's until done; null if refused */
 } LWModCommand;
 
 /* ---- Panels ("LWPanelServices") --------------------------------------- */
 
+/* The caller's, read or written by a control's get or set during the call only. */
 typedef union un_LWValue {
     int type;
-    struct { int type; char *buf; int bufLen; } str;
+    struct { int type; char *buf; int bufLen; } str; /* the caller's buffer of bufLen bytes */
     struct { int type; int value; int defVal; } intv; /* check boxes, item IDs, indices, CTL_MOUSEX */
     struct { int type; double value; double defVal; } flt;
     struct { int type; int val[3]; int defVal; } ivec;
     struct { int type; double val[3]; double defVal; } fvec;
-    struct { int type; void *ptr; } ptr; /* CTL_USERDATA, CTL_USEREVENT */
+    struct { int type; void *ptr; } ptr; /* CTL_USERDATA, CTL_USEREVENT: the host keeps the pointer */
     struct { int type; int val[4]; } cust;
 } LWValue;
 
+/* The module's, read during addControl only (the module reuses it for the next
+   control); the arrays and texts it points to live as long as the panel. */
 typedef union un_LWPanControlDesc {
     int type;
     struct { int type; int width; } string;
@@ -378,12 +407,13 @@ typedef union un_LWPanControlDesc {
         int visItems;
         int top;
         int (*countFn)(void *data);
-        char *(*nameFn)(void *data, int row, int column); /* row -1 gives titles */
+        char *(*nameFn)(void *data, int row, int column); /* row -1 gives titles; the host reads it at once */
         int (*colWidth)(void *data, int column);          /* 0 ends the columns */
     } multiList;
 } LWPanControlDesc;
 
-/* The LWControlID passed to these is the LWControl itself. */
+/* The host's, until its panel is destroyed. The LWControlID passed to these is
+   the LWControl itself. */
 typedef struct st_LWControl {
     void (*draw)(LWControlID control, int drMode);
     void (*get)(LWControlID control, int cTag, LWValue *value);
@@ -391,17 +421,19 @@ typedef struct st_LWControl {
     void *priv_data;
 } LWControl;
 
-typedef void LWControlEventFunc(LWControlID control, void *userData);
+typedef void LWControlEventFunc(LWControlID control, void *userData); /* userData: as set with CTL_USERDATA */
 
 typedef struct st_LWPanelFuncs {
+    /* Null if refused. The module's titles are literals, so it relies on no copy. */
     LWPanelID (*create)(char *title, void *data);
-    void (*destroy)(LWPanelID panel);
+    void (*destroy)(LWPanelID panel); /* frees the panel and its controls */
     int (*open)(LWPanelID panel, int flags); /* blocks; non-zero means OK */
     int (*handle)(LWPanelID panel, int mode);
     void (*draw)(LWPanelID panel, int drMode);
     void (*close)(LWPanelID panel);
     void (*get)(LWPanelID panel, int tag, void *value);
     void (*set)(LWPanelID panel, int tag, void *value);
+    /* The host's control, until destroy; kind and label are literals of the module's. */
     LWControl *(*addControl)(LWPanelID panel, char *kind, LWPanControlDesc *desc, char *label);
 } LWPanelFuncs;
 
