@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "math/arc_tangent.h"
 #include "math/sin_cos.h"
 
 namespace sinewrig {
@@ -29,7 +30,7 @@ Rotation3 halfTurnAboutOwnY(const Rotation3& own, double share) {
 }  // namespace
 
 Rotation3 turnedTowards(const Rotation3& own, const Vec3& direction, double share) {
-    const Vec3& forward = own.row[2];
+    const Vec3 &side = own.row[0], &up = own.row[1], &forward = own.row[2];
     // |axis| and cosine are the sine and cosine of the whole turn.
     const Vec3 axis = cross(forward, direction);
     const double cosine = dot(forward, direction), sineSquared = dot(axis, axis);
@@ -38,13 +39,17 @@ Rotation3 turnedTowards(const Rotation3& own, const Vec3& direction, double shar
     if (share != 1.0) {
         const double sine = std::sqrt(sineSquared);
         if (sine == 0.0) return own;
-        return turnedRows(own, (1.0 / sine) * axis, sinCos(share * std::atan2(sine, cosine)));
+        return turnedRows(own, (1.0 / sine) * axis, sinCos(share * arcTangent2(sine, cosine)));
     }
-    // The whole turn needs no angle: with the unnormalised axis w, (1 - cos) k k.v
-    // is w w.v / (1 + cos), or (1 - cos) w w.v / sin^2 where 1 + cos has lost its digits.
+    // The whole turn needs no angle. Each axis v of the bone goes to
+    // cos v + w x v + (1 - cos) (w.v) w / sin^2 for the unnormalised axis w,
+    // and (1 - cos) / sin^2 is 1 / (1 + cos), or, where 1 + cos has lost its
+    // digits, is taken as it stands. The bone's axes being orthonormal,
+    // w x v and w.v come from the direction's parts along them.
     const double along = cosine > 0.0 ? 1.0 / (1.0 + cosine) : (1.0 - cosine) / sineSquared;
-    auto whole = [&](const Vec3& v) { return cosine * v + cross(axis, v) + (along * dot(axis, v)) * axis; };
-    return {{whole(own.row[0]), whole(own.row[1]), direction}};
+    const double sideward = dot(direction, side), upward = dot(direction, up);
+    return {{cosine * side - sideward * forward - (along * upward) * axis,
+             cosine * up - upward * forward + (along * sideward) * axis, direction}};
 }
 
 }  // namespace sinewrig

@@ -41,8 +41,7 @@ void aimAngles(const Vec3& d, double rotation[3]) {
 
 double vectorLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
-Vec3 unitVector(const Vec3& v, double length) {
-    if (length > 1e-150 && length < 1e150) return (1.0 / length) * v;
+Vec3 unitVectorOfExtremeLength(const Vec3& v) {
     const double largest = std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
     if (!(largest > 0.0) || !std::isfinite(largest)) return {};
     const Vec3 scaled = {v.x / largest, v.y / largest, v.z / largest};

@@ -12,6 +12,7 @@ inline Vec3 vec3From(const double v[3]) { return {v[0], v[1], v[2]}; }
 
 inline Vec3 operator+(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec3 operator-(const Vec3& v) { return {-v.x, -v.y, -v.z}; }
+inline Vec3 operator-(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(double s, const Vec3& v) { return {s * v.x, s * v.y, s * v.z}; }
 
 inline double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
@@ -32,6 +33,10 @@ double vectorLength(const Vec3& v);
 // v scaled to length 1, given its length as vectorLength measures it; the
 // zero vector stays zero, and lengths whose squares leave the doubles' range
 // are measured again on a scaled copy.
-Vec3 unitVector(const Vec3& v, double length);
+Vec3 unitVectorOfExtremeLength(const Vec3& v);
+inline Vec3 unitVector(const Vec3& v, double length) {
+    if (length > 1e-150 && length < 1e150) return (1.0 / length) * v;
+    return unitVectorOfExtremeLength(v);
+}
 
 }  // namespace sinewrig
