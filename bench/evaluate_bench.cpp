@@ -1,6 +1,7 @@
 // Nanoseconds per evaluate of one muscle bone through the module's handler
 // table, beside the same host calls made without the module, for chains of
-// several depths turned about all three axes or about their heading alone.
+// several depths turned about all three axes or about their heading alone;
+// and the same muscle with every control in use, or aimed by the shortest turn.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -39,14 +40,18 @@ LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
 }
 
 // Plain: the six values alone. Every control in use: volume on the Y axis
-// only, bulge 2.5, stretch held between 0.8 and 1.2, influence 0.7.
-enum class Controls { Plain, Every };
+// only, bulge 2.5, stretch held between 0.8 and 1.2, influence 0.7. Shortest
+// turn: the aim alone away from its default.
+enum class Controls { Plain, Every, ShortestTurn };
 
 host::SceneData muscleData(LWItemID bone, LWItemID reference, Controls controls) {
     host::SceneData data = muscleSceneData(bone, reference, 1, 1);
     if (controls == Controls::Every)
         data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {2}}, {"FP", {0.8}}, {"FP", {1.2}},
                                  {"FP", {0.7}}});
+    if (controls == Controls::ShortestTurn)
+        data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {1}}, {"U1", {0}}, {"FP", {0}}, {"FP", {0}},
+                                 {"FP", {1}}, {"U1", {1}}});
     return data;
 }
 
@@ -129,6 +134,8 @@ BENCHMARK(evaluate<Turns::HeadingOnly>)->Name("evaluateHeadingOnly")->Apply(dept
 BENCHMARK(evaluate<Turns::All, Controls::Every>)->Name("evaluateWithControls")->Apply(depths);
 BENCHMARK(evaluate<Turns::HeadingOnly, Controls::Every>)->Name("evaluateWithControlsHeadingOnly")->Apply(depths);
 BENCHMARK(hostCallsAlone<Turns::HeadingOnly>)->Name("hostCallsAloneHeadingOnly")->Apply(depths);
+BENCHMARK(evaluate<Turns::All, Controls::ShortestTurn>)->Name("evaluateShortestTurn")->Apply(depths);
+BENCHMARK(evaluate<Turns::HeadingOnly, Controls::ShortestTurn>)->Name("evaluateShortestTurnHeadingOnly")->Apply(depths);
 
 
 // Collects CPU ns per iteration (the median when repeated), in run order, so the
@@ -158,8 +165,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-13s %-24s %12s %12s %8s %13s %14s %8s\n", "turned about", "depth bone/reference", "evaluate ns",
-                "host ns", "ratio", "module share", "controls ns", "ratio");
+    std::printf("\n%-13s %-24s %12s %12s %8s %13s %14s %8s %14s %10s\n", "turned about", "depth bone/reference",
+                "evaluate ns", "host ns", "ratio", "module share", "controls ns", "ratio", "shortest ns", "/evaluate");
     // In the order of the table, whatever order the runs were interleaved in.
     for (const char* variant : {"", "HeadingOnly"})
         for (int boneDepth : kDepths)
@@ -169,9 +176,11 @@ int main(int argc, char** argv) {
                 const double ns = reporter.find(std::string("evaluate") + variant + "/" + depth);
                 const double host = reporter.find(std::string("hostCallsAlone") + variant + "/" + depth);
                 const double controls = reporter.find(std::string("evaluateWithControls") + variant + "/" + depth);
+                const double shortest = reporter.find(std::string("evaluateShortestTurn") + variant + "/" + depth);
                 if (ns <= 0.0 || host <= 0.0) continue;
-                std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%% %14.1f %8.2f\n", *variant ? "H only" : "H, P and B",
-                            depth.c_str(), ns, host, ns / host, 100.0 * (ns - host) / ns, controls, controls / host);
+                std::printf("%-13s %-24s %12.1f %12.1f %8.2f %12.0f%% %14.1f %8.2f %14.1f %10.2f\n",
+                            *variant ? "H only" : "H, P and B", depth.c_str(), ns, host, ns / host,
+                            100.0 * (ns - host) / ns, controls, controls / host, shortest, shortest / ns);
             }
     benchmark::Shutdown();
     return 0;

@@ -137,6 +137,11 @@ host::SceneData sceneStream(FuzzedDataProvider& in, const std::vector<LWItemID>&
                                      {"FP", {double(sceneFloat(in))}},
                                      {"FP", {double(sceneFloat(in))}},
                                      {"FP", {double(sceneFloat(in))}}});
+        // And now and then the aim byte after it: heading and pitch, the shortest turn, or any other value.
+        if (data.size() > 6 && in.ConsumeBool()) {
+            static const double kAims[] = {0, 1, 1, 2, 255};
+            data.push_back({"U1", {in.ConsumeBool() ? in.PickValueInArray(kAims) : double(in.ConsumeIntegral<std::uint8_t>())}});
+        }
         // A flaw or two in the block: a write missing, of another type, or of another count.
         for (int flaws = in.ConsumeIntegralInRange(0, 2); flaws > 0 && !data.empty(); --flaws) {
             const std::size_t at = in.ConsumeIntegralInRange<std::size_t>(0, data.size() - 1);

@@ -150,12 +150,14 @@ void Session::evaluate(double time) {
 }
 
 void Session::checkSceneData(const host::SceneData& data) const {
-    // The six values, then the muscle controls only when not at their defaults.
-    static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP", "U4", "FP", "U1", "FP", "FP", "FP"};
-    static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1};
-    static const double kLeast[] = {0, 0, 0, 0, 0, 0, 0x4D535831, 0, 0, 0, 0, 0};
-    static const double kMost[] = {0, 0, 1, 1, 0, 0, 0x4D535831, 10, 2, HUGE_VAL, HUGE_VAL, 1};
-    FUZZ_CHECK(data.size() == 6 || data.size() == 12, "save made %zu writes, not 6 or 12", data.size());
+    // The six values, then the muscle controls only when not at their defaults,
+    // ending in the aim byte only for the shortest turn (1).
+    static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP", "U4", "FP", "U1", "FP", "FP", "FP", "U1"};
+    static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1, 1};
+    static const double kLeast[] = {0, 0, 0, 0, 0, 0, 0x4D535831, 0, 0, 0, 0, 0, 1};
+    static const double kMost[] = {0, 0, 1, 1, 0, 0, 0x4D535831, 10, 2, HUGE_VAL, HUGE_VAL, 1, 1};
+    FUZZ_CHECK(data.size() == 6 || data.size() == 12 || data.size() == 13, "save made %zu writes, not 6, 12 or 13",
+               data.size());
     for (std::size_t i = 0; i < data.size(); ++i) {
         FUZZ_CHECK(data[i].type == kTypes[i] && data[i].values.size() == kCounts[i],
                    "save's write %zu is %zu of %s, not %zu of %s", i, data[i].values.size(), data[i].type.c_str(),
@@ -166,7 +168,7 @@ void Session::checkSceneData(const host::SceneData& data) const {
                 FUZZ_CHECK(value >= kLeast[i] && value <= kMost[i], "save's write %zu is %g, out of its range", i, value);
         }
     }
-    if (data.size() == 12) {
+    if (data.size() == 12) {  // heading and pitch: some other control away from its default
         const bool defaults = data[7].values[0] == 1 && data[8].values[0] == 0 && data[9].values[0] == 0 &&
                               data[10].values[0] == 0 && data[11].values[0] == 1;
         FUZZ_CHECK(!defaults, "save wrote the muscle controls at their defaults");

@@ -54,6 +54,7 @@ host::OpenScript optionsScript(FuzzedDataProvider& in, const std::vector<LWItemI
     if (in.ConsumeBool()) script.actions.push_back(host::pickItem(in.ConsumeBool() ? nullptr : fuzz::pick(in, items)));
     if (in.ConsumeBool()) script.actions.push_back(host::setCheck(2, in.ConsumeBool()));
     if (in.ConsumeBool()) script.actions.push_back(host::setCheck(3, in.ConsumeBool()));
+    if (in.ConsumeBool()) script.actions.push_back(host::chooseItem(in.ConsumeIntegralInRange(0, 1), 9));
     script.confirm = in.ConsumeBool();
     return script;
 }

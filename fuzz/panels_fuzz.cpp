@@ -130,10 +130,16 @@ void runOptions(fuzz::Session& session, FuzzedDataProvider& in, LWInstance insta
 
     host::OpenScript script;
     for (int actions = in.ConsumeIntegralInRange(0, 5); actions > 0; --actions) {
-        if (in.ConsumeBool()) {
-            script.actions.push_back(host::pickItem(in.ConsumeBool() ? nullptr : fuzz::pick(in, items)));
-        } else {
-            script.actions.push_back(host::setCheck(in.ConsumeIntegralInRange(1, 4), in.ConsumeBool()));
+        switch (in.ConsumeIntegralInRange(0, 3)) {
+            case 0: script.actions.push_back(host::pickItem(in.ConsumeBool() ? nullptr : fuzz::pick(in, items))); break;
+            case 1: script.actions.push_back(host::setCheck(in.ConsumeIntegralInRange(1, 4), in.ConsumeBool())); break;
+            // A popup's choice (the volume axes or the aim), or any value a careless host hands back for one.
+            case 2: {
+                const bool axes = in.ConsumeBool();
+                script.actions.push_back(host::chooseItem(in.ConsumeIntegralInRange(0, axes ? 2 : 1), axes ? 4 : 9));
+                break;
+            }
+            default: script.actions.push_back(host::forceValue(in.ConsumeBool() ? 4 : 9, in.ConsumeIntegral<int>())); break;
         }
     }
     script.confirm = in.ConsumeBool();

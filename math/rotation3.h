@@ -29,4 +29,11 @@ inline Rotation3 transposed(const Rotation3& r) {
 // Banks, then pitches, then heads: Rz(bank) * Rx(pitch) * Ry(heading).
 Rotation3 rotationHPB(double heading, double pitch, double bank);
 
+// The (heading, pitch, bank) whose rotationHPB is r, pitch within +-pi/2.
+// Straight up or down, where heading and bank only share one turn between
+// them, heading is `headingWhenVertical` and bank the rest. Bank is what is
+// left of r once heading and pitch are taken back off it, so the angles give
+// r back to rounding however near the vertical it points.
+void anglesHPB(const Rotation3& r, double headingWhenVertical, double rotation[3]);
+
 }  // namespace sinewrig

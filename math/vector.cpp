@@ -8,19 +8,24 @@
 namespace sinewrig {
 
 void aimAngles(const Vec3& d, double rotation[3]) {
-    double heading;
-    if (d.x == 0.0)
-        // Straight behind the pivot the bone must turn half way round to face it.
-        heading = (d.z < 0.0 && d.y == 0.0) ? std::numbers::pi : 0.0;
-    else if (d.z == 0.0)
-        heading = d.x > 0.0 ? kRightAngle : -kRightAngle;
-    else
-        heading = std::atan2(d.x, d.z);
-
-    // From the heading rather than a square root: with x = 0 the reach keeps the
-    // sign of z, so a target behind and above pitches over the top.
-    const SinCos turn = sinCos(heading);
-    double reach = d.z * turn.cos + d.x * turn.sin;
+    double heading, reach;
+    if (d.x == 0.0 && d.z < 0.0) {
+        // Behind the pivot on the centre plane: turned half way round, as a hair
+        // to either side of the plane is, rather than pitched over the top and
+        // rolled upside down by the sign of a rounding.
+        heading = std::numbers::pi;
+        reach = -d.z;
+    } else {
+        if (d.x == 0.0)
+            heading = 0.0;
+        else if (d.z == 0.0)
+            heading = d.x > 0.0 ? kRightAngle : -kRightAngle;
+        else
+            heading = std::atan2(d.x, d.z);
+        // From the heading rather than a square root, as the angles have always been taken.
+        const SinCos turn = sinCos(heading);
+        reach = d.z * turn.cos + d.x * turn.sin;
+    }
 
     double pitch;
     if (d.y == 0.0)
@@ -35,5 +40,12 @@ void aimAngles(const Vec3& d, double rotation[3]) {
 }
 
 double vectorLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+
+Vec3 unitVectorOfExtremeLength(const Vec3& v) {
+    const double largest = std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
+    if (!(largest > 0.0) || !std::isfinite(largest)) return {};
+    const Vec3 scaled = {v.x / largest, v.y / largest, v.z / largest};
+    return (1.0 / vectorLength(scaled)) * scaled;
+}
 
 }  // namespace sinewrig

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "items/item_transform.h"
+#include "math/shortest_turn.h"
 #include "muscle/muscle_registry.h"
 #include "muscle/rest_binding.h"
 
@@ -37,14 +38,26 @@ void shapeMuscle(const MuscleRecord& record, double stretch, double scale[3]) {
 constexpr double kFullTurn = 6.283185307179586;  // the double nearest 2 pi
 
 // Heading and pitch moved from the motion's towards the muscle's the short way
-// round, each scale factor likewise; bank stays as the motion gave it.
-void blendWithMotion(double influence, const double motionRotation[3], const double motionScale[3], double rotation[3],
-                     double scale[3]) {
+// round; bank stays as the motion gave it.
+void blendAnglesWithMotion(double influence, const double motionRotation[3], double rotation[3]) {
     if (influence == 1.0) return;
     for (int angle = 0; angle < 2; ++angle)
         rotation[angle] = motionRotation[angle] +
                           influence * std::remainder(rotation[angle] - motionRotation[angle], kFullTurn);
+}
+
+void blendScaleWithMotion(double influence, const double motionScale[3], double scale[3]) {
+    if (influence == 1.0) return;
     for (int axis = 0; axis < 3; ++axis) scale[axis] = motionScale[axis] + influence * (scale[axis] - motionScale[axis]);
+}
+
+// The motion's rotation swung by `share` of the smallest turn that points it
+// at the target; at the pivot there is nothing to turn towards.
+void swingTowards(const Vec3& target, double distance, double share, double rotation[3]) {
+    const Vec3 direction = unitVector(target, distance);
+    if (share == 0.0 || (direction.x == 0.0 && direction.y == 0.0 && direction.z == 0.0)) return;
+    const Rotation3 own = rotationHPB(rotation[0], rotation[1], rotation[2]);
+    anglesHPB(turnedTowards(own, direction, share), rotation[0], rotation);
 }
 
 }  // namespace
@@ -72,8 +85,15 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     // Only a host that reports non-finite motion makes the target non-finite;
     // its bone is then handed back the motion it came with.
     const bool aimable = isFinite(target);
-    if (aimable) aimAngles(target, rotation);
     const double distance = vectorLength(target);
+    const MuscleControls& controls = record.controls;
+    const bool swung = controls.aim == kAimShortestTurn;
+    if (aimable) {
+        if (swung)
+            swingTowards(target, distance, controls.influence, rotation);
+        else
+            aimAngles(target, rotation);
+    }
 
     LWDVector scale = {1.0, 1.0, 1.0};
     access->getParam(LWIP_SCALING, access->time, scale);
@@ -82,7 +102,7 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
     // usable rest length, or with the target on the pivot, the motion's own
     // factors stay.
     const double stretch = distance / record.restLength;
-    const bool plain = atDefaults(record.controls);  // the arithmetic of a muscle without controls, to the bit
+    const bool plain = shapingAtDefaults(controls);  // the arithmetic of a muscle without controls, to the bit
     if (aimable && record.restLength > 0.0 && std::isfinite(record.restLength) && std::isfinite(stretch)) {
         if (plain) {
             scale[2] = stretch;
@@ -92,7 +112,11 @@ void evaluateMuscle(LWInstance handle, const LWItemMotionAccess* access) {
             shapeMuscle(record, stretch, scale);
         }
     }
-    if (!plain) blendWithMotion(record.controls.influence, motionRotation, motionScale, rotation, scale);
+    if (!plain) {
+        // The swing took its share of the turn itself.
+        if (!swung) blendAnglesWithMotion(controls.influence, motionRotation, rotation);
+        blendScaleWithMotion(controls.influence, motionScale, scale);
+    }
 
     // What the host gave as no finite number (a bank, a scale factor) is not
     // handed back: the scene keeps its own motion there rather than NaN.

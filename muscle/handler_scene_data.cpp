@@ -1,6 +1,7 @@
 // The six values of one instance in the scene file: bone, reference, preserve
 // volume, after IK, rest length and rest tip point; then, only for a muscle
-// whose controls are not all at their defaults, a marked extension with them.
+// whose controls are not all at their defaults, a marked extension with them,
+// ending in the aim only when the muscle swings by the shortest turn.
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -39,6 +40,8 @@ MuscleControls loadControls(const LWLoadState& state) {
     if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMin = value;
     if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMax = value;
     if (state.readFP(state.readData, &value, 1) == 1) controls.influence = value;
+    unsigned char aim = kAimHeadingPitch;
+    if (state.readU1(state.readData, &aim, 1) == 1) controls.aim = aim;
     return withinRange(controls);
 }
 
@@ -53,6 +56,9 @@ void saveControls(const LWSaveState& state, const MuscleControls& controls) {
     const float rest[3] = {toSceneFloat(controls.stretchMin), toSceneFloat(controls.stretchMax),
                              toSceneFloat(controls.influence)};
     for (const float& value : rest) state.writeFP(data, &value, 1);
+    // Heading and pitch write nothing more, so scenes without the shortest
+    // turn stay what a module without the aim wrote.
+    if (controls.aim == kAimShortestTurn) state.writeU1(data, &controls.aim, 1);
 }
 
 }  // namespace

@@ -18,10 +18,16 @@ double clampOr(double value, double low, double high, double fallback) {
 
 bool operator==(const MuscleControls& a, const MuscleControls& b) {
     return a.volumeAxes == b.volumeAxes && a.bulge == b.bulge && a.stretchMin == b.stretchMin &&
-           a.stretchMax == b.stretchMax && a.influence == b.influence;
+           a.stretchMax == b.stretchMax && a.influence == b.influence && a.aim == b.aim;
 }
 
 bool atDefaults(const MuscleControls& controls) { return controls == MuscleControls{}; }
+
+bool shapingAtDefaults(const MuscleControls& controls) {
+    MuscleControls shaping = controls;
+    shaping.aim = kAimHeadingPitch;
+    return atDefaults(shaping);
+}
 
 MuscleControls withinRange(const MuscleControls& given) {
     const MuscleControls defaults;
@@ -32,6 +38,7 @@ MuscleControls withinRange(const MuscleControls& given) {
     controls.stretchMin = clampOr(given.stretchMin, 0.0, most, defaults.stretchMin);
     controls.stretchMax = clampOr(given.stretchMax, 0.0, most, defaults.stretchMax);
     controls.influence = clampOr(given.influence, 0.0, 1.0, defaults.influence);
+    controls.aim = given.aim == kAimShortestTurn ? kAimShortestTurn : kAimHeadingPitch;
     return controls;
 }
 

@@ -26,6 +26,10 @@ constexpr const char* kStretchMaxLabel = "\x8d\xc5\x91\xe5\x82\xcc\x90\x4c\x82\x
 constexpr const char* kInfluenceLabel = "\x89\x65\x8b\xbf\x93\x78";  /* 影響度 */
 /* X と Y, X, Y */
 const char* volumeAxesItems[] = {"X \x82\xc6 Y", "X", "Y", nullptr};
+constexpr const char* kAimLabel = "\x8c\xfc\x82\xab\x82\xcc\x8d\x87\x82\xed\x82\xb9\x95\xfb";  /* 向きの合わせ方 */
+/* ヘディングとピッチ, 最短の回転 */
+const char* aimItems[] = {"\x83\x77\x83\x66\x83\x42\x83\x93\x83\x4f\x82\xc6\x83\x73\x83\x62\x83\x60",
+                          "\x8d\xc5\x92\x5a\x82\xcc\x89\xf1\x93\x5d", nullptr};
 
 // The item control's value is the item's 32-bit number in an int.
 int itemValue(LWItemID item) { return static_cast<int>(itemNumber(item)); }
@@ -71,6 +75,9 @@ LWError openMuscleOptions(LWInstance handle) {
     LWControl* floats[4];
     const char* floatLabels[4] = {kBulgeLabel, kStretchMinLabel, kStretchMaxLabel, kInfluenceLabel};
     for (int i = 0; i < 4; ++i) floats[i] = add("FloatControl", freshControlDesc(LWT_FLOAT), floatLabels[i]);
+    LWPanControlDesc& aims = freshControlDesc(LWT_CHOICE);
+    aims.choice.items = aimItems;
+    LWControl* aim = add("PopupControl", aims, kAimLabel);
     // The panel edits all its settings or none.
     if (!added) return nullptr;
 
@@ -82,12 +89,14 @@ LWError openMuscleOptions(LWInstance handle) {
     setControlInt(afterIK, CTL_VALUE, record.afterIK ? 1 : 0);
     setControlInt(volumeAxes, CTL_VALUE, controls.volumeAxes);
     for (int i = 0; i < 4; ++i) setControlFloat(floats[i], CTL_VALUE, *floatValues[i]);
+    setControlInt(aim, CTL_VALUE, controls.aim);
     if (panel.open()) {
         record.reference = itemFromValue(controlInt(reference, CTL_VALUE));
         record.preserveVolume = controlInt(preserveVolume, CTL_VALUE) != 0;
         record.afterIK = controlInt(afterIK, CTL_VALUE) != 0;
         controls.volumeAxes = static_cast<unsigned char>(std::clamp(controlInt(volumeAxes, CTL_VALUE), 0, int{kVolumeAxesY}));
         for (int i = 0; i < 4; ++i) *floatValues[i] = controlFloat(floats[i], CTL_VALUE);
+        controls.aim = controlInt(aim, CTL_VALUE) == kAimShortestTurn ? kAimShortestTurn : kAimHeadingPitch;
         record.controls = withinRange(controls);
         // Item 0 and no registry: the record is not looked up again, only recomputed.
         bindRest(*instance, nullptr, nullptr);

@@ -1,6 +1,6 @@
 // The muscle options panel, served as "ItemMotionInterface" "Sinewrig": edits
-// one muscle bone's reference item, preserve volume and after IK in place, and
-// binds the rest pose again when the artist confirms.
+// one muscle bone's reference item, preserve volume, after IK and muscle
+// controls in place, and binds the rest pose again when the artist confirms.
 #pragma once
 
 #include "abi/lw_host.h"

@@ -79,4 +79,13 @@ TEST(EvaluationAllocations, TheLoadedModuleAllocatesNothingPerEvaluation) {
     host.handlers->load(instance, controls);
     ASSERT_EQ(host.handlers->save(instance).size(), 12u);
     EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
+    // And aimed by the shortest turn, whole and at half influence.
+    for (float influence : {1.0f, 0.5f}) {
+        host::SceneData swung = MuscleHost::muscleData(host.bone, host.reference, 1);
+        swung.insert(swung.end(), {{"U4", {double(0x4D535831)}}, {"FP", {1}}, {"U1", {0}}, {"FP", {0}}, {"FP", {0}},
+                                   {"FP", {influence}}, {"U1", {1}}});
+        host.handlers->load(instance, swung);
+        ASSERT_EQ(host.handlers->save(instance).size(), 13u);
+        EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
+    }
 }

@@ -114,7 +114,7 @@ TEST_F(OptionsPanel, ShowsTheRecordAndStoresAndRebindsOnOk) {
     const std::vector<std::string> values = {"1.1: set CTL_VALUE " + std::to_string(int(reinterpret_cast<std::uintptr_t>(near))),
                                              "1.2: set CTL_VALUE 0", "1.3: set CTL_VALUE 1", "1.4: set CTL_VALUE 0",
                                              "1.5: set CTL_VALUE 1", "1.6: set CTL_VALUE 0", "1.7: set CTL_VALUE 0",
-                                             "1.8: set CTL_VALUE 1"};
+                                             "1.8: set CTL_VALUE 1", "1.9: set CTL_VALUE 0"};
     std::vector<std::string> sets;
     for (const std::string& line : layout.panels.log)
         if (line.find(": set CTL_VALUE") != std::string::npos) sets.push_back(line);
@@ -126,7 +126,7 @@ TEST_F(OptionsPanel, ShowsTheRecordAndStoresAndRebindsOnOk) {
     const host::SceneData saved = handlers->save(instance);
     ASSERT_EQ(saved.size(), 6u);
     EXPECT_EQ(saved[5].values, (std::vector<double>{0, 0, -3}));  // the tip (0, 0, 1) seen from Far
-    EXPECT_NEAR(stretch(), std::sqrt(1.0 / 1.0), 1e-12);
+    EXPECT_NEAR(stretch(), 1.0, 1e-12);  // Far's rest tip is at (0, 0, 1): one rest length from the pivot
 }
 
 TEST_F(OptionsPanel, OkWithoutChangesStillRebinds) {
@@ -187,7 +187,7 @@ TEST_F(OptionsPanel, APanelThatCannotBeMadeWholeIsDestroyedAndNothingChanges) {
 
 TEST_F(OptionsPanel, TheMuscleControlsFollowTheFirstThreeInOrder) {
     open(pressCancel());
-    ASSERT_EQ(panel().controls.size(), 8u);
+    ASSERT_EQ(panel().controls.size(), 9u);
     const host::Control& axes = *panel().controls[3];
     EXPECT_EQ(axes.kind, "PopupControl");
     expectCp932(axes.label, "\x91\xcc\x90\xcf\x82\xcc\x95\xfb\x8c\xfc", "体積の方向");
@@ -246,4 +246,63 @@ TEST_F(OptionsPanel, CancelLeavesTheMuscleControlsAndDefaultsSaveNoExtension) {
     EXPECT_EQ(handlers->save(instance).size(), 12u);
     open(pressOk({host::chooseItem(0), host::enterFloat(8, 1.0)}));
     EXPECT_EQ(handlers->save(instance).size(), 6u);
+}
+
+// The ninth control, the aim: a popup laid out as the volume axes' is, after the numbers.
+TEST_F(OptionsPanel, TheAimIsAPopupOfHeadingAndPitchOrTheShortestTurn) {
+    open(pressCancel());
+    ASSERT_EQ(panel().controls.size(), 9u);
+    const host::Control& aim = *panel().controls[8];
+    EXPECT_EQ(aim.kind, "PopupControl");
+    // 向きの合わせ方; ヘディングとピッチ, 最短の回転.
+    const char* label = "\x8c\xfc\x82\xab\x82\xcc\x8d\x87\x82\xed\x82\xb9\x95\xfb";
+    const char* items[] = {"\x83\x77\x83\x66\x83\x42\x83\x93\x83\x4f\x82\xc6\x83\x73\x83\x62\x83\x60",
+                           "\x8d\xc5\x92\x5a\x82\xcc\x89\xf1\x93\x5d"};
+    EXPECT_EQ(aim.label, label);
+    expectCp932(aim.label, label, "向きの合わせ方");
+    const host::Control& axes = *panel().controls[3];
+    EXPECT_EQ(aim.desc.choice.type, axes.desc.choice.type);
+    EXPECT_EQ(aim.desc.choice.vertical, axes.desc.choice.vertical);
+    ASSERT_NE(aim.desc.choice.items, nullptr);
+    EXPECT_STREQ(aim.desc.choice.items[0], items[0]);
+    EXPECT_STREQ(aim.desc.choice.items[1], items[1]);
+    expectCp932(aim.desc.choice.items[0], items[0], "ヘディングとピッチ");
+    expectCp932(aim.desc.choice.items[1], items[1], "最短の回転");
+    EXPECT_EQ(aim.desc.choice.items[2], nullptr);
+}
+
+TEST_F(OptionsPanel, TheAimShowsTheSavedOneOkStoresTheChoiceAndCancelNothing) {
+    handlers->load(instance, muscleSceneData(bone, near, 1, 1));
+    // What the latest panel's ninth control was set to show.
+    auto aimShown = [&] {
+        std::string shown;
+        for (const std::string& line : layout.panels.log)
+            if (const std::size_t at = line.find(".9: set "); at != std::string::npos) shown = line.substr(at + 4);
+        return shown;
+    };
+    // The shortest turn chosen alone: the extension at its defaults, then the aim byte.
+    open(pressOk({host::chooseItem(1, 9)}));
+    EXPECT_EQ(aimShown(), "set CTL_VALUE 0");
+    host::SceneData saved = handlers->save(instance);
+    ASSERT_EQ(saved.size(), 13u);
+    EXPECT_EQ(saved[12], (host::SceneWrite{"U1", {1}}));
+    // Cancel after choosing heading and pitch again keeps the shortest turn.
+    open(pressCancel({host::chooseItem(0, 9)}));
+    EXPECT_EQ(aimShown(), "set CTL_VALUE 1");
+    EXPECT_EQ(handlers->save(instance), saved);
+    // Heading and pitch again: back to the six values alone.
+    open(pressOk({host::chooseItem(0, 9)}));
+    EXPECT_EQ(handlers->save(instance).size(), 6u);
+    for (const std::string& problem : layout.panels.problems) ADD_FAILURE() << problem;
+}
+
+TEST_F(OptionsPanel, AnAimValueOtherThanTheTwoItemsFromTheHostIsHeadingAndPitch) {
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1));
+    for (int odd : {2, -1, 255, 1 << 20}) {
+        SCOPED_TRACE(odd);
+        open(pressOk({host::chooseItem(1, 9)}));
+        ASSERT_EQ(handlers->save(instance).size(), 13u);
+        open(pressOk({host::forceValue(9, odd)}));
+        EXPECT_EQ(handlers->save(instance).size(), 6u);
+    }
 }

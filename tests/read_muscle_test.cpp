@@ -231,15 +231,15 @@ TEST_F(ReadMuscle, RunningAgainKeepsTheMuscleControlsAndNewMusclesStartAtTheDefa
     EXPECT_EQ(handlers->save(first).size(), 6u);  // at the defaults: the six values alone
     // Controls given to A's record through its scene data, then ReadMuscle again.
     host::SceneData data = handlers->save(first);
-    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {2}}, {"U1", {1}},
-                                       {"FP", {0.5}},                {"FP", {3}}, {"FP", {0.25}}};
+    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {2}}, {"U1", {1}},  {"FP", {0.5}},
+                                       {"FP", {3}},                  {"FP", {0.25}}, {"U1", {1}}};  // the shortest turn
     data.insert(data.end(), extension.begin(), extension.end());
     ASSERT_EQ(handlers->load(first, data), nullptr);
     layout.select({object});
     ASSERT_EQ(readMuscle(), AFUNC_OK);
     for (LWInstance instance : handlers->instancesOf(bones[0])) {
         const host::SceneData saved = handlers->save(instance);
-        ASSERT_EQ(saved.size(), 12u);
+        ASSERT_EQ(saved.size(), 13u);
         EXPECT_EQ(host::SceneData(saved.begin() + 6, saved.end()), extension);
     }
     for (LWInstance instance : handlers->instancesOf(bones[1])) EXPECT_EQ(handlers->save(instance).size(), 6u);

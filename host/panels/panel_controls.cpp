@@ -56,10 +56,15 @@ std::string Control::name() const { return std::to_string(panel.number) + "." + 
 bool Control::take(const PanelAction& action) {
     switch (action.kind) {
         case PanelAction::ClickCell: return click(action.row, action.x);
-        case PanelAction::ChooseItem: return choose(action.index);
+        case PanelAction::ChooseItem: return (action.control == 0 || action.control == number) && choose(action.index);
         case PanelAction::PickItem: return pick(action.item);
         case PanelAction::SetCheck: return action.control == number && check(action.on);
         case PanelAction::EnterFloat: return action.control == number && enter(action.number);
+        case PanelAction::ForceValue:
+            if (action.control != number) return false;
+            services().note(name() + "> forced value " + std::to_string(action.index));
+            value = action.index;
+            return true;
     }
     return false;
 }

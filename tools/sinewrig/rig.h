@@ -30,8 +30,9 @@ struct RigMuscle {
     // ReadMuscle, as the artist would; at these defaults the panel is not opened.
     int volumeAxes = 0;  // 0 "xy", 1 "x", 2 "y"
     double bulge = 1, stretchMin = 0, stretchMax = 0, influence = 1;
+    int aim = 0;  // 0 "headingPitch", 1 "shortestTurn"
     bool hasControls() const {
-        return volumeAxes != 0 || bulge != 1 || stretchMin != 0 || stretchMax != 0 || influence != 1;
+        return volumeAxes != 0 || bulge != 1 || stretchMin != 0 || stretchMax != 0 || influence != 1 || aim != 0;
     }
 };
 

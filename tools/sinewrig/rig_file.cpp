@@ -140,10 +140,11 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 const std::vector<const char*> kRigFields = {"$schema", "object", "primaryLayer", "fps", "frames", "skelegons", "objectFile", "muscles", "keys"};
 const std::vector<const char*> kFrameFields = {"start", "end", "step"};
 const std::vector<const char*> kSkelegonFields = {"name", "pivot", "tip", "selected", "layer"};
-// The volume axes' names in a rig file, in the order of the panel's choices.
-const char* const kVolumeAxes[] = {"xy", "x", "y"};
+// The names of the popups' choices in a rig file, in the order the panel offers them.
+const std::vector<const char*> kVolumeAxes = {"xy", "x", "y"};
+const std::vector<const char*> kAims = {"headingPitch", "shortestTurn"};
 const std::vector<const char*> kMuscleFields = {"skelegon", "reference", "preserveVolume", "afterIK", "volumeAxes",
-                                                "bulge", "stretchMin", "stretchMax", "influence"};
+                                                "bulge", "stretchMin", "stretchMax", "influence", "aim"};
 const std::vector<const char*> kKeyFields = {"bone", "frame", "position", "rotation"};
 
 void onlyKnownFields(const json& object, const std::string& where, const std::vector<const char*>& known) {
@@ -379,13 +380,21 @@ Rig rigFrom(const json& root, const std::filesystem::path& folder, std::vector<s
         }
         m.preserveVolume = flag(entry, where, "preserveVolume", false);
         m.afterIK = flag(entry, where, "afterIK", true);
-        if (const json* axes = optionalField(entry, "volumeAxes")) {
-            const std::string name = text(*axes, at(where, "volumeAxes"));
-            const auto found = std::find(std::begin(kVolumeAxes), std::end(kVolumeAxes), name);
-            if (found == std::end(kVolumeAxes))
-                throw RigError{at(where, "volumeAxes"), "\"" + name + "\" is not one of \"xy\", \"x\", \"y\""};
-            m.volumeAxes = static_cast<int>(found - std::begin(kVolumeAxes));
-        }
+        // A popup's choice by its name: the index of the item the panel offers.
+        auto choice = [&](const char* name, const std::vector<const char*>& names, int& index) {
+            const json* given = optionalField(entry, name);
+            if (!given) return;
+            const std::string chosen = text(*given, at(where, name));
+            const auto found = std::find(names.begin(), names.end(), chosen);
+            if (found == names.end()) {
+                std::string offered;
+                for (const char* n : names) offered += std::string(offered.empty() ? "" : ", ") + "\"" + n + "\"";
+                throw RigError{at(where, name), "\"" + chosen + "\" is not one of " + offered};
+            }
+            index = static_cast<int>(found - names.begin());
+        };
+        choice("volumeAxes", kVolumeAxes, m.volumeAxes);
+        choice("aim", kAims, m.aim);
         // Out of range is brought into it, as the options panel does, and said.
         auto control = [&](const char* name, double& value, double least, double most) {
             const json* given = optionalField(entry, name);

@@ -15,6 +15,7 @@
 #include "host/modeler/modeler.h"
 #include "host/text/cp932.h"
 #include "host/process/module_file.h"
+#include "tools/sinewrig/muscle_spin.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig_object_file.h"
 #include "tools/sinewrig/set_muscle_clicks.h"
@@ -151,11 +152,12 @@ bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<Muscl
         if (found == byName.end()) continue;
         MuscleBone* bone = found->second;
         for (LWInstance instance : session.handlers->instancesOf(bone->bone)) {
-            session.layout->panels.queue(host::pressOk({host::chooseItem(muscle.volumeAxes),
+            session.layout->panels.queue(host::pressOk({host::chooseItem(muscle.volumeAxes, 4),
                                                         host::enterFloat(5, muscle.bulge),
                                                         host::enterFloat(6, muscle.stretchMin),
                                                         host::enterFloat(7, muscle.stretchMax),
-                                                        host::enterFloat(8, muscle.influence)}));
+                                                        host::enterFloat(8, muscle.influence),
+                                                        host::chooseItem(muscle.aim, 9)}));
             const host::MotionHandlers::Options options = session.handlers->openOptions(instance);
             const auto& panels = session.layout->panels;
             if (!options.called || options.error || !panels.problems.empty() || panels.scriptsLeft() != 0) {
@@ -166,6 +168,7 @@ bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<Muscl
         }
         bone->stretchMin = muscle.stretchMin;
         bone->stretchMax = muscle.stretchMax;
+        bone->shortestTurn = muscle.aim == 1;
     }
     return true;
 }
@@ -234,6 +237,7 @@ PoseSample poseAt(const host::Layout& layout, const MuscleIndex& muscleOf, const
         bone.pivot = world.translation;
         bone.tip = host::apply(world, {0, 0, item.restLength * scale[2]});
         bone.thickness = scale[0];
+        bone.up = host::rotate({0, 1, 0}, world.rotation);
         if (auto found = muscleOf.find(item.id); found != muscleOf.end()) {
             bone.muscle = true;
             const Target& target = targets[found->second];
@@ -297,7 +301,37 @@ struct RoundTrip {
     }
 };
 
-bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscles, const Rig& rig,
+// Each muscle's spin about its length axis since the frame before: kept where
+// it is the muscle's largest yet, and the largest since the last plotted frame.
+void noteSpins(std::vector<MuscleBone>& muscles, const FrameSample& before, const FrameSample& sample,
+               std::vector<double>& sincePlotted) {
+    for (std::size_t m = 0; m < muscles.size() && m < sample.muscles.size(); ++m) {
+        const Channels& was = before.muscles[m];
+        const Channels& is = sample.muscles[m];
+        const double spin = spinAboutLength(host::rotationFromHPB(was[0], was[1], was[2]),
+                                            host::rotationFromHPB(is[0], is[1], is[2]));
+        if (!std::isfinite(spin)) continue;
+        sincePlotted[m] = std::max(sincePlotted[m], spin);
+        if (spin > muscles[m].largestSpin) {
+            muscles[m].largestSpin = spin;
+            muscles[m].largestSpinFrame = sample.frame;
+        }
+    }
+}
+
+void plotSpins(SpinPlot& plot, std::vector<double>& sincePlotted) {
+    const bool own = sincePlotted.size() <= LengthPlot::kMusclesOwnSeries;
+    if (own) plot.series.resize(sincePlotted.size());
+    double high = 0;
+    for (std::size_t m = 0; m < sincePlotted.size(); ++m) {
+        if (own) plot.series[m].push_back(sincePlotted[m]);
+        high = std::max(high, sincePlotted[m]);
+        sincePlotted[m] = 0;
+    }
+    plot.high.push_back(high);
+}
+
+bool evaluateFrames(LayoutSession& session, std::vector<MuscleBone>& muscles, const Rig& rig,
                     const FrameRange& frames, const char* phase, const Progress& progress, const FrameSink& sink,
                     std::FILE* spool, bool comparing, RoadResult& result) {
     std::vector<Target> targets;
@@ -313,9 +347,11 @@ bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscl
     std::size_t nextDrawn = 0, nextPlotted = 0;
 
     const long total = frames.count();
-    FrameSample sample;
+    FrameSample sample, previous;
     std::vector<Channels> before(muscles.size());
+    std::vector<double> spinSincePlotted(muscles.size(), 0.0);
     for (long done = 0; done < total; ++done) {
+        if (!comparing) std::swap(previous, sample);
         sample.frame = frames.start + int(done) * frames.step;
         sample.time = sample.frame / rig.fps;
         session.handlers->evaluate(sample.time);
@@ -329,6 +365,7 @@ bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscl
                     if (std::memcmp(&sample.muscles[m][c], &before[m][c], sizeof(double)) != 0) ++result.roundTripDifferences;
         } else {
             if (bytes && std::fwrite(sample.muscles.data(), 1, bytes, spool) != bytes) return false;
+            if (done > 0) noteSpins(muscles, previous, sample, spinSincePlotted);
             for (std::size_t m = 0; m < muscles.size(); ++m)
                 result.farthestFromTarget =
                     std::max(result.farthestFromTarget, missedBy(*session.layout, muscles[m], targets[m], sample.time));
@@ -338,6 +375,7 @@ bool evaluateFrames(LayoutSession& session, const std::vector<MuscleBone>& muscl
             }
             if (nextPlotted < plotted.size() && plotted[nextPlotted] == sample.frame) {
                 plotFrame(result.plot, sample);
+                plotSpins(result.spins, spinSincePlotted);
                 ++nextPlotted;
             }
             if (sink) sink(sample);

@@ -26,6 +26,11 @@ struct MuscleBone {
     LWItemID referenceItem = nullptr;
     int colour = -1;                       // the item colour ReadMuscle gave it
     double stretchMin = 0, stretchMax = 0;  // the limits its options panel was given (0: none)
+    bool shortestTurn = false;              // its options panel was given the shortest turn
+    // Its largest spin about its own length axis from one evaluated frame to
+    // the next (degrees), and the frame it came at.
+    double largestSpin = 0;
+    int largestSpinFrame = 0;
 };
 
 struct FrameSample {
@@ -48,12 +53,22 @@ struct LengthPlot {
     double lowestScale = 1, highestScale = 1;
 };
 
+// Each muscle's spin about its own length axis over the frames of the length
+// plot: at each of them, the largest spin from one evaluated frame to the next
+// since the plotted frame before it (degrees); each muscle's own series when
+// there are few, and always the largest of any muscle.
+struct SpinPlot {
+    std::vector<std::vector<double>> series;  // by muscle, only with at most LengthPlot::kMusclesOwnSeries muscles
+    std::vector<double> high;                 // by plotted frame
+};
+
 struct BonePose {
     std::string name;
     bool muscle = false;
     int colour = -1;
     host::Vector3 pivot{}, tip{};         // in the world, the tip as the bone is scaled
     double thickness = 1;                 // the bone's x scale: a muscle that keeps its volume thickens
+    host::Vector3 up{};                   // in the world, the bone's own +Y: how it is rolled about its length
     std::optional<host::Vector3> target;  // muscles with a reference: where the rest tip has moved with it
 };
 
@@ -70,6 +85,7 @@ struct RoadResult {
     std::vector<MuscleBone> muscles;
     int frameCount = 0;             // frames evaluated in each pass
     LengthPlot plot;
+    SpinPlot spins;  // over the frames of `plot`
     std::vector<PoseSample> poses;  // a few frames across the range, for drawing
     double farthestFromTarget = 0;  // how far any muscle's tip ended from its target
     bool roundTripIdentical = false;

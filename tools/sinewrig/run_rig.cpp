@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tools/sinewrig/module_headers.h"
+#include "tools/sinewrig/muscle_spin.h"
 #include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig.h"
 #include "tools/sinewrig/rig_csv.h"
@@ -91,6 +92,41 @@ void printRoad(std::ostream& out, const RoadResult& road) {
     printList(out, road.muscles, [&](const MuscleBone& muscle) {
         out << "  " << muscle.name << " -> " << (muscle.reference ? *muscle.reference : std::string("(no reference)")) << "\n";
     });
+}
+
+// Each muscle's largest spin about its own length axis in one frame (of a
+// long list, the largest first), and the muscles that spin enough to show.
+void printSpins(std::ostream& out, const RoadResult& road) {
+    if (road.muscles.empty() || road.frameCount < 2) return;
+    std::vector<const MuscleBone*> muscles;
+    for (const MuscleBone& muscle : road.muscles) muscles.push_back(&muscle);
+    const bool cut = muscles.size() > kListedWhole;
+    if (cut)
+        std::stable_sort(muscles.begin(), muscles.end(),
+                         [](const MuscleBone* a, const MuscleBone* b) { return a->largestSpin > b->largestSpin; });
+    std::size_t width = 4;
+    for (const MuscleBone* muscle : muscles) width = std::max(width, muscle->name.size());
+    out << "\nlargest spin of each muscle about its own length axis from one frame to the next"
+        << (cut ? ", the largest first" : "") << ":\n";
+    char line[512];
+    printList(out, muscles, [&](const MuscleBone* muscle) {
+        std::snprintf(line, sizeof line, "  %-*s %8.3f° at frame %d%s\n", int(width), muscle->name.c_str(),
+                      muscle->largestSpin, muscle->largestSpinFrame, muscle->shortestTurn ? "   (shortest turn)" : "");
+        out << line;
+    });
+
+    std::vector<std::string> spinning;
+    for (const MuscleBone& muscle : road.muscles)
+        if (muscle.largestSpin > kSpinWorthNaming) spinning.push_back(muscle.name);
+    if (spinning.empty()) return;
+    std::snprintf(line, sizeof line, "%g", kSpinWorthNaming);
+    out << spinning.size() << " muscle(s) spin more than " << line << "° about their length axis in one frame:";
+    const std::size_t named = spinning.size() <= kListedWhole ? spinning.size() : kListed;
+    for (std::size_t i = 0; i < named; ++i) out << (i ? ", " : " ") << spinning[i];
+    if (named < spinning.size()) out << " and " << spinning.size() - named << " more";
+    out << ".\n  A target passing near straight up or down from a muscle's pivot turns its heading, and so\n"
+        << "  rolls the bone about its length; \"aim\": \"shortestTurn\" swings it onto the target by the\n"
+        << "  smallest turn instead, which does not spin it.\n";
 }
 
 // A stream the frames are written into as they come, in a spool of this run.
@@ -241,6 +277,7 @@ int runRig(const RunOptions& options, Console console) {
 
     char farthest[64];
     std::snprintf(farthest, sizeof farthest, "%.3g", road.farthestFromTarget);
+    printSpins(report, road);
     report << "\nmuscle tips end at most " << farthest << " from their targets\n";
     if (road.roundTripIdentical)
         report << "round trip: the scene saved, loaded in a fresh host and evaluated again gives every channel of "
