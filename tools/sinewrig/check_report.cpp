@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "host/text/cp932.h"
-#include "tools/sinewrig/cli.h"
+#include "tools/sinewrig/console.h"
 
 namespace sinewrig_tool {
 

@@ -1,24 +1,13 @@
-// The sinewrig command line: `run` plays a muscle rig from a file through the
-// stand-in host, `check` checks a module file as the host would load it.
+// The sinewrig command line: the dispatcher of its subcommands (`run`,
+// `check`, `inspect`, `tag`); no subcommand includes it.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "tools/sinewrig/console.h"
+
 namespace sinewrig_tool {
-
-// Exit status: 0 success, 1 a check that failed, 2 bad input or a file that
-// cannot be used (nothing partial is written then).
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitBadInput = 2;
-
-struct Console {
-    std::ostream& out;
-    std::ostream& err;
-    bool terminal = false;  // progress is shown only on a terminal
-};
 
 // `arguments` without the program name.
 int runCommandLine(const std::vector<std::string>& arguments, Console console);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/sinewrig/cli.h"
+#include "tools/sinewrig/console.h"
 #include "tools/sinewrig/rig.h"
 
 namespace sinewrig_tool {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/sinewrig/cli.h"
+#include "tools/sinewrig/console.h"
 
 namespace sinewrig_tool {
 
