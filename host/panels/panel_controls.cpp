@@ -8,11 +8,14 @@
 
 #include "host/panels/panels.h"
 #include "abi/item_number.h"
+#include "host/text/text_format.h"
 
 namespace host {
 
 namespace {
 
+// Every digit a double holds: the log tells apart any two numbers a panel got.
+constexpr int kAllDigits = 17;
 // Guards against a module whose lists never end.
 constexpr int kMostColumns = 64;
 constexpr int kMostItems = 100000;
@@ -27,12 +30,6 @@ std::string tagName(int tag) {
         case CTL_USERDATA: return "CTL_USERDATA";
         default: return "tag " + std::to_string(tag);
     }
-}
-
-std::string numberText(double number) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", number);
-    return text;
 }
 
 std::optional<std::string> moduleText(const char* text) {
@@ -106,7 +103,7 @@ void Control::get(LWControlID id, int tag, LWValue* value) {
     if (tag == CTL_VALUE && control->holdsFloat()) {
         if (value->type != LWT_FLOAT) control->services().problem(line + " in a value record of type " + std::to_string(value->type));
         value->flt.value = control->floatValue;
-        control->services().note(line + " = " + numberText(value->flt.value));
+        control->services().note(line + " = " + numberText(value->flt.value, kAllDigits));
         return;
     }
     switch (tag) {
@@ -133,7 +130,7 @@ void Control::set(LWControlID id, int tag, LWValue* value) {
     if (tag == CTL_VALUE && control->holdsFloat()) {
         if (value->type != LWT_FLOAT) control->services().problem(line + " in a value record of type " + std::to_string(value->type));
         control->floatValue = value->flt.value;
-        control->services().note(line + " " + numberText(value->flt.value));
+        control->services().note(line + " " + numberText(value->flt.value, kAllDigits));
         return;
     }
     switch (tag) {
@@ -304,7 +301,7 @@ FloatControl::FloatControl(Panel& owner, int controlNumber, const LWPanControlDe
 }
 
 bool FloatControl::enter(double number) {
-    services().note(name() + "> enter " + numberText(number));
+    services().note(name() + "> enter " + numberText(number, kAllDigits));
     floatValue = number;
     fireEvent();
     return true;

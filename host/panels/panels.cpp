@@ -1,10 +1,13 @@
 #include "host/panels/panels.h"
 
+#include "host/text/text_format.h"
+
 namespace host {
 
 namespace {
 
-std::string quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "(null)"; }
+std::string quotedOrNull(const char* text) { return text ? quoted(text) : "(null)"; }
+
 }  // namespace
 
 PanelServices::PanelServices() {
@@ -34,14 +37,14 @@ LWPanelID PanelServices::create(char* title, void* data) {
     PanelServices* self = active();
     if (!self) return nullptr;
     if (self->createsBeforeFailure == 0) {
-        self->note("create " + quoted(title) + " refused");
+        self->note("create " + quotedOrNull(title) + " refused");
         return nullptr;
     }
     if (self->createsBeforeFailure > 0) --self->createsBeforeFailure;
     int number = static_cast<int>(self->panels.size()) + 1;
     self->panels.push_back(std::make_unique<Panel>(Panel{*self, number, title ? title : "", data, {}, {}, false, false}));
     if (!title) self->problem(std::to_string(number) + ": created without a title");
-    self->note(std::to_string(number) + ": create " + quoted(title));
+    self->note(std::to_string(number) + ": create " + quotedOrNull(title));
     return self->panels.back().get();
 }
 
@@ -135,12 +138,12 @@ LWControl* PanelServices::addControl(LWPanelID id, char* kind, LWPanControlDesc*
     std::string kindText = kind ? kind : "";
     if (!desc) self->problem(number + ": addControl without a descriptor");
     if (!kind || self->refusedKinds.count(kindText)) {
-        self->note(number + ": addControl " + quoted(kind) + " " + quoted(label) + " refused");
+        self->note(number + ": addControl " + quotedOrNull(kind) + " " + quotedOrNull(label) + " refused");
         return nullptr;
     }
     int controlNumber = static_cast<int>(panel->controls.size()) + 1;
     auto control = makeControl(*panel, controlNumber, kindText, desc, label ? label : "");
-    self->note(number + ": addControl " + kindText + " " + quoted(label) + (control ? "" : " refused"));
+    self->note(number + ": addControl " + kindText + " " + quotedOrNull(label) + (control ? "" : " refused"));
     if (!control) return nullptr;
     panel->controls.push_back(std::move(control));
     panel->controls.back()->refresh();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/scene_file/scene_data.h"
+#include "host/text/text_format.h"
 
 namespace sinewrig_tool {
 
@@ -49,13 +50,8 @@ const char* paramName(LWItemParam param) {
     }
 }
 
-std::string numberText(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
+// As a stream prints it, but every NaN alike.
+std::string numberText(double value) { return host::numberText(value, 6); }
 
 std::string describeWrite(const CheckScene& scene, const host::ParamWrite& write) {
     std::ostringstream text;

@@ -28,7 +28,7 @@
 #include "tools/sinewrig/check_report.h"
 #include "tools/sinewrig/check_services.h"
 #include "tools/sinewrig/check_versions.h"
-#include "tools/sinewrig/module_headers.h"
+#include "tools/sinewrig/common/module_headers.h"
 #include "tools/sinewrig/server_classes.h"
 
 namespace sinewrig_tool {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/sinewrig/common/angles.h"
+
 namespace sinewrig_tool {
 
 double spinAboutLength(const host::Rotation3& before, const host::Rotation3& after) {
@@ -22,7 +24,7 @@ double spinAboutLength(const host::Rotation3& before, const host::Rotation3& aft
         z = std::sqrt(z4);
         w = wz4 / z;
     }
-    return 2 * std::atan2(std::abs(z), std::abs(w)) * 180.0 / 3.14159265358979323846;
+    return degrees(2 * std::atan2(std::abs(z), std::abs(w)));
 }
 
 }  // namespace sinewrig_tool

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "host/text/cp932.h"
+#include "host/text/text_format.h"
 
 namespace sinewrig_tool {
 
@@ -34,8 +35,6 @@ int readFlags(const std::string& text, bool& number) {
     if (negative) value = -value;
     return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, value)));
 }
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
@@ -108,16 +107,16 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
             auto ending = endingAt.find(s.pivot);
             if (ending != endingAt.end() && ending->second != i) s.parent = ending->second;
             if (s.name.empty()) report.problems.push_back(where + ": skelegon " + std::to_string(i + 1) + " has no name (no PART or BONE tag)");
-            else if (++named[s.name] == 2) report.problems.push_back(where + ": two skelegons are named " + quoted(s.name));
+            else if (++named[s.name] == 2) report.problems.push_back(where + ": two skelegons are named " + host::quoted(s.name));
         }
         for (const ObjectSkelegon& s : layer.skelegons) {
             if (!s.muscle) continue;
-            const std::string who = where + ": skelegon " + quoted(s.name);
+            const std::string who = where + ": skelegon " + host::quoted(s.name);
             if (!s.muscle->flagsIsNumber)
-                report.problems.push_back(who + ": its MFLG text " + quoted(s.muscle->flagsText) +
+                report.problems.push_back(who + ": its MFLG text " + host::quoted(s.muscle->flagsText) +
                                           " is not a number (ReadMuscle reads it as " + std::to_string(s.muscle->flags) + ")");
             if (s.muscle->reference && !named.count(*s.muscle->reference))
-                report.problems.push_back(who + ": its MTIP names " + quoted(*s.muscle->reference) + ", which is no skelegon of the layer");
+                report.problems.push_back(who + ": its MTIP names " + host::quoted(*s.muscle->reference) + ", which is no skelegon of the layer");
         }
         report.layers.push_back(std::move(layer));
     }

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "tools/sinewrig/common/angles.h"
+
 namespace sinewrig_tool {
 
 namespace {
-
-constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 
 // Names are quoted, with quotes doubled, so that commas in them stay in their cell.
 std::string cell(const std::string& text) {
@@ -27,8 +27,8 @@ void appendMuscleChannelsCsv(std::string& csv, const std::vector<MuscleBone>& mu
     std::snprintf(when, sizeof when, "%d,%.10g,", frame.frame, frame.time);
     for (std::size_t m = 0; m < frame.muscles.size() && m < muscles.size(); ++m) {
         const Channels& c = frame.muscles[m];
-        std::snprintf(values, sizeof values, ",%.10g,%.10g,%.10g,%.10g,%.10g,%.10g\n", c[0] * kDegreesPerRadian,
-                      c[1] * kDegreesPerRadian, c[2] * kDegreesPerRadian, c[3], c[4], c[5]);
+        std::snprintf(values, sizeof values, ",%.10g,%.10g,%.10g,%.10g,%.10g,%.10g\n", degrees(c[0]),
+                      degrees(c[1]), degrees(c[2]), c[3], c[4], c[5]);
         csv += when;
         csv += cell(muscles[m].name);
         csv += values;

@@ -16,7 +16,9 @@
 #include "host/text/cp932.h"
 #include "host/process/module_file.h"
 #include "tools/sinewrig/muscle_spin.h"
-#include "tools/sinewrig/output_file.h"
+#include "tools/sinewrig/common/angles.h"
+#include "tools/sinewrig/common/system_reason.h"
+#include "tools/sinewrig/common/temporary_file.h"
 #include "tools/sinewrig/rig_object_file.h"
 #include "tools/sinewrig/set_muscle_clicks.h"
 
@@ -24,7 +26,6 @@ namespace sinewrig_tool {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr int kPosesDrawn = 5;
 
 void announce(const Progress& progress, const char* phase, long done, long total) {
@@ -133,9 +134,8 @@ void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& se
             layout.scene.setKey(bone, LWIP_POSITION, time, position);
         }
         if (key.rotation) {
-            const double rotation[3] = {at[3] + (*key.rotation)[0] * kRadiansPerDegree,
-                                        at[4] + (*key.rotation)[1] * kRadiansPerDegree,
-                                        at[5] + (*key.rotation)[2] * kRadiansPerDegree};
+            const double rotation[3] = {at[3] + radians((*key.rotation)[0]), at[4] + radians((*key.rotation)[1]),
+                                        at[5] + radians((*key.rotation)[2])};
             layout.scene.setKey(bone, LWIP_ROTATION, time, rotation);
         }
     }
@@ -397,11 +397,8 @@ RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string&
     if (!tagSkelegons(rig, *module, modeler, result, error)) return RoadStatus::Failed;
     announce(progress, "SetMuscle", 1, 1);
 
-    const std::string channelsPath = temporaryPath("channels");
-    struct Remove {
-        const std::string& path;
-        ~Remove() { std::remove(path.c_str()); }
-    } removeChannels{channelsPath};
+    const TemporaryFile channels("channels");
+    const std::string& channelsPath = channels.path();
     RoundTrip spool;
     spool.file = std::fopen(channelsPath.c_str(), "w+b");
     if (!spool.file) {

@@ -5,10 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 
-#include "tools/sinewrig/module_headers.h"
+#include "tools/sinewrig/common/angles.h"
+#include "tools/sinewrig/common/module_headers.h"
+#include "tools/sinewrig/common/output_file.h"
+#include "tools/sinewrig/common/system_reason.h"
+#include "tools/sinewrig/common/temporary_file.h"
 #include "tools/sinewrig/muscle_spin.h"
-#include "tools/sinewrig/output_file.h"
 #include "tools/sinewrig/rig.h"
 #include "tools/sinewrig/rig_csv.h"
 #include "tools/sinewrig/rig_road.h"
@@ -18,7 +22,6 @@ namespace sinewrig_tool {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 // Without --table, the per-frame table is printed only for rigs this small (rows: frames times muscles).
 constexpr long long kTableRowsUnasked = 2000;
 // Lists of the report longer than kListedWhole show their first kListed entries and a count.
@@ -63,8 +66,8 @@ void appendTableRows(std::string& out, std::size_t width, const std::vector<Musc
     for (std::size_t m = 0; m < frame.muscles.size() && m < muscles.size(); ++m) {
         const Channels& c = frame.muscles[m];
         std::snprintf(line, sizeof line, "%6d  %-*s  %8.3f° %8.3f° %8.3f°  %8.4f %8.4f %8.4f\n", frame.frame, int(width),
-                      muscles[m].name.c_str(), c[0] * kDegreesPerRadian, c[1] * kDegreesPerRadian,
-                      c[2] * kDegreesPerRadian, c[3], c[4], c[5]);
+                      muscles[m].name.c_str(), degrees(c[0]), degrees(c[1]),
+                      degrees(c[2]), c[3], c[4], c[5]);
         out += line;
     }
 }
@@ -192,14 +195,9 @@ int runRig(const RunOptions& options, Console console) {
     }
     // With an output on standard output, the report goes to standard error.
     std::ostream& report = toStandardOutput ? console.err : console.out;
-    const std::string scene = options.scene.empty() ? temporaryPath("run.scene") : sceneSpool;
-    struct RemoveScene {
-        const RunOptions& options;
-        const std::string& scene;
-        ~RemoveScene() {
-            if (options.scene.empty()) std::remove(scene.c_str());
-        }
-    } removeScene{options, scene};
+    std::optional<TemporaryFile> ownScene;
+    if (options.scene.empty()) ownScene.emplace("run.scene");
+    const std::string scene = ownScene ? ownScene->path() : sceneSpool;
 
     report << "rig " << options.rig << ": object \"" << rig.object << "\", " << rig.skelegons.size()
            << " skelegon(s), " << rig.muscles.size() << " muscle choice(s); frames " << frames.start << " to "
@@ -213,12 +211,9 @@ int runRig(const RunOptions& options, Console console) {
     const bool table = options.table || tableRows <= kTableRowsUnasked;
     FrameFile csv, frameTable;
     if (!csvSpool.empty()) csv.open(options.csv, csvSpool);
-    const std::string tablePath = temporaryPath("table");
+    const TemporaryFile tableFile("table");
+    const std::string& tablePath = tableFile.path();
     if (table) frameTable.open("the frame table", tablePath);
-    struct RemoveTable {
-        const std::string& path;
-        ~RemoveTable() { std::remove(path.c_str()); }
-    } removeTable{tablePath};
 
     RoadResult road;
     std::size_t width = 4;

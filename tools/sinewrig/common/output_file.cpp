@@ -1,36 +1,22 @@
-#include "tools/sinewrig/output_file.h"
+#include "tools/sinewrig/common/output_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
+#if !defined(_WIN32)
 #include <unistd.h>
 #endif
+
+#include "tools/sinewrig/common/system_reason.h"
+#include "tools/sinewrig/common/temporary_file.h"
 
 namespace sinewrig_tool {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-unsigned long processNumber() {
-#if defined(_WIN32)
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
-
-std::string uniqueSuffix() {
-    static int made = 0;
-    return std::to_string(processNumber()) + "-" + std::to_string(++made);
-}
 
 // The file a path leads to: symlinks followed, a relative link taken from
 // the link's own folder; a link to nothing leads to the file it would make.
@@ -51,12 +37,6 @@ bool resolveLinks(const std::string& path, std::string& target, std::string& err
     }
     error = path + ": too many levels of symbolic links";
     return false;
-}
-
-bool makeEmptyFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    return std::fclose(file) == 0;
 }
 
 // Copies a spool into a stream; false with the system's reason.
@@ -88,6 +68,7 @@ bool OutputFiles::stage(const std::string& path, std::string& spool, std::string
         return false;
     }
     Staged file{path, path, "", Kind::Replace};
+    std::string folder, before, after;  // the spool's place and name around its number
     if (path == "-") {
         for (const Staged& other : staged_)
             if (other.kind == Kind::StandardOutput) {
@@ -95,7 +76,9 @@ bool OutputFiles::stage(const std::string& path, std::string& spool, std::string
                 return false;
             }
         file.kind = Kind::StandardOutput;
-        file.spool = temporaryPath("stdout");
+        folder = temporaryFolder();
+        before = "sinewrig-";
+        after = "-stdout";
     } else {
         if (!resolveLinks(path, file.target, error)) return false;
         for (const Staged& other : staged_)
@@ -118,15 +101,17 @@ bool OutputFiles::stage(const std::string& path, std::string& spool, std::string
                 return false;
             }
 #endif
-            file.spool = temporaryPath("output");
+            folder = temporaryFolder();
+            before = "sinewrig-";
+            after = "-output";
         } else {
             // Beside its target, so that the rename that puts it in place stays in one file system.
             const fs::path target = file.target;
-            file.spool = (target.parent_path() / ("." + target.filename().string() + ".sinewrig-" + uniqueSuffix()))
-                             .string();
+            folder = target.parent_path().string();
+            before = "." + target.filename().string() + ".sinewrig-";
         }
     }
-    if (!makeEmptyFile(file.spool)) {
+    if (!makeUniqueFile(folder, before, after, file.spool)) {
         error = path + ": cannot be written (" + systemReason() + ")";
         return false;
     }
@@ -204,12 +189,6 @@ bool OutputFiles::commit(std::ostream& standardOutput, std::string& error) {
     staged_.clear();
     return true;
 }
-
-std::string temporaryPath(const std::string& name) {
-    return (fs::temp_directory_path() / ("sinewrig-" + uniqueSuffix() + "-" + name)).string();
-}
-
-std::string systemReason() { return std::generic_category().message(errno); }
 
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");

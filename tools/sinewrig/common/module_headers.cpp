@@ -1,4 +1,4 @@
-#include "tools/sinewrig/module_headers.h"
+#include "tools/sinewrig/common/module_headers.h"
 
 #include <cstdint>
 #include <fstream>

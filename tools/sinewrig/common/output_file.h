@@ -38,12 +38,8 @@ private:
     std::vector<Staged> staged_;
 };
 
-// A path in the system's temporary folder that no other run of this program uses.
-std::string temporaryPath(const std::string& name);
-
-// The system's reason for the latest failed call, as "No such file or directory".
-std::string systemReason();
-
+// The whole of `text` into `path`; false with `error` ("PATH: cannot be
+// written (reason)") when it cannot be.
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
 
 }  // namespace sinewrig_tool

@@ -1,0 +1,16 @@
+// A JSON file the tool is given, read strictly: a key given twice in one
+// object is refused, where the JSON library would keep the last and lose the
+// first quietly, and a fault names its line and column.
+#pragma once
+
+#include <string>
+
+#include "tools/sinewrig/common/field_reader.h"
+
+namespace sinewrig_tool {
+
+// False with `error` naming the file and what is wrong. `kind` says what the
+// file was to be, for a path that names a folder or a device ("a rig file").
+bool readJsonFile(const std::string& path, const std::string& kind, Json& root, std::string& error);
+
+}  // namespace sinewrig_tool
