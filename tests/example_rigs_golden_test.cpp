@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/rig_road.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/sinewrig_outcome.h"
+#include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/rig_road.h"
 
 namespace {

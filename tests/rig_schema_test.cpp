@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/sinewrig_outcome.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/rig_file.h"
 
 namespace {
 

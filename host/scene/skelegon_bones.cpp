@@ -30,25 +30,38 @@ Rotation aimedAlong(const Vector& d) {
     return rotationFromHPB(across == 0.0 ? 0.0 : std::atan2(d[0], d[2]), -std::atan2(d[1], across), 0.0);
 }
 
-// Skelegons that end in each other would make each other's parent: in each
-// such loop the last of them, which would close it, stays a child of the
-// object. Every chain is walked once, so long chains cost no more than short.
-void breakLoops(std::vector<Skelegon>& skelegons) {
-    std::vector<int> walk(skelegons.size(), -1);  // the walk that reached a skelegon first
-    for (int start = 0; start < static_cast<int>(skelegons.size()); ++start) {
+}  // namespace
+
+std::vector<int> skelegonParents(const std::vector<Vector3>& pivots, const std::vector<Vector3>& tips) {
+    std::map<Vector, int> endingAt;  // the first skelegon ending at each point
+    for (int j = static_cast<int>(tips.size()) - 1; j >= 0; --j) endingAt[tips[j]] = j;
+    std::vector<int> parents(pivots.size(), -1);
+    for (int i = 0; i < static_cast<int>(pivots.size()); ++i) {
+        auto ending = endingAt.find(pivots[i]);
+        if (ending != endingAt.end() && ending->second != i) parents[i] = ending->second;
+    }
+    return parents;
+}
+
+// Every chain is walked once, so long chains cost no more than short.
+std::vector<std::vector<int>> parentLoops(const std::vector<int>& parents) {
+    std::vector<std::vector<int>> loops;
+    std::vector<int> walk(parents.size(), -1);  // the walk that reached a skelegon first
+    for (int start = 0; start < static_cast<int>(parents.size()); ++start) {
         int at = start;
         while (at != -1 && walk[at] == -1) {
             walk[at] = start;
-            at = skelegons[at].parent;
+            at = parents[at];
         }
         if (at == -1 || walk[at] != start) continue;  // ended at the object, or in a chain walked before
-        int last = at;
-        for (int in = skelegons[at].parent; in != at; in = skelegons[in].parent) last = std::max(last, in);
-        skelegons[last].parent = -1;
+        std::vector<int> loop{at};
+        for (int in = parents[at]; in != at; in = parents[in]) loop.push_back(in);
+        loops.push_back(std::move(loop));
     }
+    return loops;
 }
 
-}  // namespace
+int loopBreak(const std::vector<int>& loop) { return *std::max_element(loop.begin(), loop.end()); }
 
 std::vector<LWItemID> makeSkelegonBones(Scene& scene, LWItemID object) {
     const Item* owner = scene.find(object);
@@ -62,13 +75,14 @@ std::vector<LWItemID> makeSkelegonBones(Scene& scene, LWItemID object) {
         s.rotation = aimedAlong({s.tip[0] - s.pivot[0], s.tip[1] - s.pivot[1], s.tip[2] - s.pivot[2]});
         skelegons.push_back(s);
     }
-        std::map<Vector, int> endingAt;  // the first skelegon ending at each point
-    for (int j = static_cast<int>(skelegons.size()) - 1; j >= 0; --j) endingAt[skelegons[j].tip] = j;
-    for (int i = 0; i < static_cast<int>(skelegons.size()); ++i) {
-        auto ending = endingAt.find(skelegons[i].pivot);
-        if (ending != endingAt.end() && ending->second != i) skelegons[i].parent = ending->second;
+    std::vector<Vector> pivots, tips;
+    for (const Skelegon& s : skelegons) {
+        pivots.push_back(s.pivot);
+        tips.push_back(s.tip);
     }
-    breakLoops(skelegons);
+    std::vector<int> parents = skelegonParents(pivots, tips);
+    for (const std::vector<int>& loop : parentLoops(parents)) parents[loopBreak(loop)] = -1;
+    for (std::size_t i = 0; i < skelegons.size(); ++i) skelegons[i].parent = parents[i];
     std::vector<LWItemID> bones;
     for (const Skelegon& s : skelegons) {
         const char* part = s.polygon->tag(LWID_('P', 'A', 'R', 'T'));

@@ -5,7 +5,7 @@
 #include "host/process/fresh_process.h"
 #include "tools/sinewrig/check_module.h"
 #include "tools/sinewrig/inspect_object.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/run_rig.h"
 #include "tools/sinewrig/tag_object.h"
 

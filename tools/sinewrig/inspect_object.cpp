@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "tools/sinewrig/object_skelegons.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
 
 namespace sinewrig_tool {
 

@@ -19,7 +19,7 @@
 #include "tools/sinewrig/common/angles.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/common/temporary_file.h"
-#include "tools/sinewrig/rig_object_file.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
 #include "tools/sinewrig/set_muscle_clicks.h"
 
 namespace sinewrig_tool {

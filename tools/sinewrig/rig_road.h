@@ -12,7 +12,7 @@
 
 #include "host/layout/layout.h"
 #include "host/geometry/rigid_transform.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tools/sinewrig/console.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
 

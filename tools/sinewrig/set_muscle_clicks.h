@@ -8,7 +8,7 @@
 #include "host/modeler/modeler.h"
 #include "host/panels/panel_script.h"
 #include "host/process/module_file.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/sinewrig/object_skelegons.h"
-#include "tools/sinewrig/rig.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
+#include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
 

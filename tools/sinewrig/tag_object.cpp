@@ -5,7 +5,7 @@
 
 #include "host/object_file/object_file.h"
 #include "host/text/cp932.h"
-#include "tools/sinewrig/object_skelegons.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/set_muscle_clicks.h"

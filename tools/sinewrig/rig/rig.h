@@ -1,12 +1,11 @@
 // A muscle rig as a rig file describes it: an object's skelegons, the choices
 // the artist makes for its muscles in SetMuscle, the bones' animation and the
-// frames to play (docs/rig-format.md).
+// frames to play (docs/rig-format.md). rig_file.h reads one.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace sinewrig_tool {
@@ -60,17 +59,5 @@ struct Rig {
     std::vector<RigMuscle> muscles;
     std::vector<RigKey> keys;
 };
-
-// False, with `error` naming the file and what is wrong (for JSON the line
-// and column), when the file cannot be read or does not describe a rig.
-// `warnings` gets what is allowed but most likely a mistake.
-bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnings, std::string& error);
-
-// The fields a rig file may have, by where they are: "" for the top level,
-// "frames", and "skelegons", "muscles" and "keys" for an entry of each list.
-std::vector<std::pair<std::string, std::vector<std::string>>> rigFields();
-
-// "START:END[:STEP]"; false with `error` giving the text and what is wrong.
-bool parseFrameRange(const std::string& text, FrameRange& range, std::string& error);
 
 }  // namespace sinewrig_tool

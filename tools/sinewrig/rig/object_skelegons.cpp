@@ -1,10 +1,13 @@
-#include "tools/sinewrig/object_skelegons.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <map>
 #include <set>
 
+#include "host/scene/skelegon_bones.h"
 #include "host/text/cp932.h"
 #include "host/text/text_format.h"
 
@@ -98,14 +101,17 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
             }
             layer.skelegons.push_back(std::move(s));
         }
-        // Parents by tip on pivot, the first skelegon ending there, as Layout makes the bones.
-        std::map<Point3, int> endingAt;
-        for (int j = static_cast<int>(layer.skelegons.size()) - 1; j >= 0; --j) endingAt[layer.skelegons[j].tip] = j;
+        // Parents as Layout makes the bones, loops left as they are: the report shows them.
+        std::vector<host::Vector3> pivots, tips;
+        for (const ObjectSkelegon& s : layer.skelegons) {
+            pivots.push_back(s.pivot);
+            tips.push_back(s.tip);
+        }
+        const std::vector<int> parents = host::skelegonParents(pivots, tips);
         std::map<std::string, int> named;
         for (int i = 0; i < static_cast<int>(layer.skelegons.size()); ++i) {
             ObjectSkelegon& s = layer.skelegons[i];
-            auto ending = endingAt.find(s.pivot);
-            if (ending != endingAt.end() && ending->second != i) s.parent = ending->second;
+            s.parent = parents[i];
             if (s.name.empty()) report.problems.push_back(where + ": skelegon " + std::to_string(i + 1) + " has no name (no PART or BONE tag)");
             else if (++named[s.name] == 2) report.problems.push_back(where + ": two skelegons are named " + host::quoted(s.name));
         }
@@ -121,6 +127,36 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
         report.layers.push_back(std::move(layer));
     }
     return report;
+}
+
+bool loadObjectSkelegons(const std::string& path, const std::vector<std::string>& chosen, host::MeshObject& mesh,
+                         std::vector<RigSkelegon>& skelegons, std::vector<LWPolID>& polygons, std::string& error) {
+    host::ObjectFile file;
+    if (!host::loadObjectFile(path, file, mesh, error)) return false;
+    skelegons.clear();
+    polygons.clear();
+    for (const ObjectLayer& layer : describeObject(file, mesh).layers)
+        for (const ObjectSkelegon& s : layer.skelegons) {
+            for (int axis = 0; axis < 3; ++axis)
+                if (!std::isfinite(s.pivot[axis]) || !std::isfinite(s.tip[axis])) {
+                    error = path + ": skelegon " + host::quoted(s.name) + " of layer " + std::to_string(layer.number) +
+                            " has a coordinate that is not a finite number";
+                    return false;
+                }
+            RigSkelegon rigSkelegon;
+            rigSkelegon.name = s.name;
+            rigSkelegon.pivot = s.pivot;
+            rigSkelegon.tip = s.tip;
+            rigSkelegon.layer = layer.number;
+            rigSkelegon.selected = !s.name.empty() && std::find(chosen.begin(), chosen.end(), s.name) != chosen.end();
+            skelegons.push_back(rigSkelegon);
+            polygons.push_back(s.polygon);
+        }
+    if (skelegons.empty()) {
+        error = path + ": the object has no skelegons";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace sinewrig_tool

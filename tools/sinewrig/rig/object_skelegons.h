@@ -1,6 +1,7 @@
 // The skelegons of an object file as the tool reports and tags them: per
 // layer, in the order the host scans them, with the tags that name them and
-// the muscle tags read as ReadMuscle reads them, and what is wrong with them.
+// the muscle tags read as ReadMuscle reads them, and what is wrong with them;
+// and as a rig's skelegons, for a rig file's "objectFile".
 #pragma once
 
 #include <optional>
@@ -8,7 +9,8 @@
 #include <vector>
 
 #include "host/object_file/object_file.h"
-#include "tools/sinewrig/rig.h"
+#include "host/modeler/mesh_object.h"
+#include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
 
@@ -53,5 +55,11 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
 
 // The host's item colour number of a COLR name; -1 when it has none.
 int itemColourOf(const std::string& name);
+
+// Reads `path` into `mesh` and lists the skelegons of every layer as a rig's,
+// with the BONE polygons they are, in the same order. `chosen` names the
+// skelegons to select. False with `error` naming the file and what is wrong.
+bool loadObjectSkelegons(const std::string& path, const std::vector<std::string>& chosen, host::MeshObject& mesh,
+                         std::vector<RigSkelegon>& skelegons, std::vector<LWPolID>& polygons, std::string& error);
 
 }  // namespace sinewrig_tool

@@ -1,0 +1,91 @@
+#include "tools/sinewrig/rig/muscle_entries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "host/text/text_format.h"
+
+namespace sinewrig_tool {
+
+namespace {
+
+// The names of the popups' choices, in the order the panel offers them.
+const std::vector<std::string> kVolumeAxes = {"xy", "x", "y"};
+const std::vector<std::string> kAims = {"headingPitch", "shortestTurn"};
+
+// Warnings give the number as given, and as brought into range.
+std::string numberText(double value) { return host::numberText(value, 10); }
+
+// A control out of its range is brought into it, as the options panel does, and said.
+void control(const Json& entry, const std::string& where, const char* name, double least, double most, double& value,
+             std::vector<std::string>& warnings) {
+    const Json* given = optionalField(entry, name);
+    if (!given) return;
+    value = number(*given, at(where, name));
+    const double within = std::clamp(value, least, most);
+    if (within != value)
+        warnings.push_back(at(where, name) + ": " + numberText(value) + " is brought into its range, to " +
+                           numberText(within));
+    value = within;
+}
+
+// What an entry sets for its skelegon `m.skelegon`.
+void readSettings(const Json& entry, const std::string& where, const MuscleSkelegons& skelegons, RigMuscle& m,
+                  std::vector<std::string>& warnings) {
+    if (const Json* reference = optionalField(entry, "reference")) {
+        m.reference = text(*reference, at(where, "reference"));
+        if (*m.reference == m.skelegon)
+            throw FieldError{at(where, "reference"),
+                             host::quoted(m.skelegon) + " is the muscle itself; a muscle reaches for another skelegon"};
+        if (const std::string fault = skelegons.faultAsReference(*m.reference); !fault.empty())
+            throw FieldError{at(where, "reference"), fault};
+    }
+    m.preserveVolume = flag(entry, where, "preserveVolume", false);
+    m.afterIK = flag(entry, where, "afterIK", true);
+    choice(entry, where, "volumeAxes", kVolumeAxes, m.volumeAxes);
+    choice(entry, where, "aim", kAims, m.aim);
+    control(entry, where, "bulge", 0, 10, m.bulge, warnings);
+    control(entry, where, "stretchMin", 0, HUGE_VAL, m.stretchMin, warnings);
+    control(entry, where, "stretchMax", 0, HUGE_VAL, m.stretchMax, warnings);
+    control(entry, where, "influence", 0, 1, m.influence, warnings);
+}
+
+}  // namespace
+
+std::vector<std::string> muscleTagFields() { return {"skelegon", "reference", "preserveVolume", "afterIK"}; }
+
+std::vector<std::string> muscleControlFields() {
+    return {"volumeAxes", "bulge", "stretchMin", "stretchMax", "influence", "aim"};
+}
+
+std::vector<std::string> muscleFields() {
+    std::vector<std::string> fields = muscleTagFields();
+    for (std::string& control : muscleControlFields()) fields.push_back(std::move(control));
+    return fields;
+}
+
+std::vector<RigMuscle> readMuscleEntries(const Json& list, const MuscleSkelegons& skelegons,
+                                         std::vector<std::string>& warnings) {
+    const std::vector<std::string> fields = muscleFields();
+    std::vector<RigMuscle> muscles;
+    std::map<std::string, std::size_t> entryOf;  // by skelegon, to refuse a second entry
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string where = entryAt("muscles", i);
+        const Json& entry = list[i];
+        expectObject(entry, where);
+        onlyKnownFields(entry, where, fields);
+        RigMuscle m;
+        m.skelegon = text(field(entry, where, "skelegon"), at(where, "skelegon"));
+        if (const std::string fault = skelegons.faultAsMuscle(m.skelegon); !fault.empty())
+            throw FieldError{at(where, "skelegon"), fault};
+        if (auto [earlier, added] = entryOf.emplace(m.skelegon, i); !added)
+            throw FieldError{at(where, "skelegon"), host::quoted(m.skelegon) + " has two muscle entries (the first is " +
+                                                        entryAt("muscles", earlier->second) + ")"};
+        readSettings(entry, where, skelegons, m, warnings);
+        muscles.push_back(std::move(m));
+    }
+    return muscles;
+}
+
+}  // namespace sinewrig_tool
