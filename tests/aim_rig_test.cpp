@@ -10,9 +10,9 @@
 
 #include "host/geometry/rigid_transform.h"
 #include "tests/scratch_folder.h"
-#include "tools/sinewrig/muscle_spin.h"
+#include "tools/sinewrig/road/spin.h"
 #include "tools/sinewrig/rig/rig_file.h"
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "tools/sinewrig/rig/rig_file.h"
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "tests/sinewrig_outcome.h"
 #include "tools/sinewrig/rig/rig_file.h"
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 
 namespace {
 

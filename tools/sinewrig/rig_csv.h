@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 
 namespace sinewrig_tool {
 

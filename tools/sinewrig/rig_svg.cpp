@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tools/sinewrig/muscle_spin.h"
+#include "tools/sinewrig/road/spin.h"
 
 namespace sinewrig_tool {
 

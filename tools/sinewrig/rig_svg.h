@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 
 namespace sinewrig_tool {
 

@@ -12,10 +12,10 @@
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/common/temporary_file.h"
-#include "tools/sinewrig/muscle_spin.h"
+#include "tools/sinewrig/road/spin.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/rig_csv.h"
-#include "tools/sinewrig/rig_road.h"
+#include "tools/sinewrig/road/road.h"
 #include "tools/sinewrig/rig_svg.h"
 
 namespace sinewrig_tool {

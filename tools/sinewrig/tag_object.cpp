@@ -8,7 +8,7 @@
 #include "tools/sinewrig/rig/object_skelegons.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
-#include "tools/sinewrig/set_muscle_clicks.h"
+#include "tools/sinewrig/road/set_muscle_clicks.h"
 #include "tools/sinewrig/tag_choices.h"
 
 namespace sinewrig_tool {

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/muscle_spin.h"
+#include "tools/sinewrig/road/spin.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/set_muscle_clicks.h"
+#include "tools/sinewrig/road/set_muscle_clicks.h"
 
 #include <map>
 

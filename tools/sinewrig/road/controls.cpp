@@ -1,0 +1,39 @@
+#include "tools/sinewrig/road/controls.h"
+
+#include <unordered_map>
+
+#include "host/panels/panel_script.h"
+
+namespace sinewrig_tool {
+
+bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<MuscleBone>& muscles, std::string& error) {
+    std::unordered_map<std::string, MuscleBone*> byName;
+    for (MuscleBone& m : muscles) byName.emplace(m.name, &m);
+    for (const RigMuscle& muscle : rig.muscles) {
+        if (!muscle.hasControls()) continue;
+        auto found = byName.find(muscle.skelegon);
+        if (found == byName.end()) continue;
+        MuscleBone* bone = found->second;
+        for (LWInstance instance : session.handlers->instancesOf(bone->bone)) {
+            session.layout->panels.queue(host::pressOk({host::chooseItem(muscle.volumeAxes, 4),
+                                                        host::enterFloat(5, muscle.bulge),
+                                                        host::enterFloat(6, muscle.stretchMin),
+                                                        host::enterFloat(7, muscle.stretchMax),
+                                                        host::enterFloat(8, muscle.influence),
+                                                        host::chooseItem(muscle.aim, 9)}));
+            const host::MotionHandlers::Options options = session.handlers->openOptions(instance);
+            const auto& panels = session.layout->panels;
+            if (!options.called || options.error || !panels.problems.empty() || panels.scriptsLeft() != 0) {
+                error = "the options panel of \"" + muscle.skelegon + "\" did not take its muscle controls" +
+                        (panels.problems.empty() ? std::string() : ": " + panels.problems[0]);
+                return false;
+            }
+        }
+        bone->stretchMin = muscle.stretchMin;
+        bone->stretchMax = muscle.stretchMax;
+        bone->shortestTurn = muscle.aim == 1;
+    }
+    return true;
+}
+
+}  // namespace sinewrig_tool

@@ -1,0 +1,44 @@
+// The road of a rig's muscles through the stand-in host and a loaded module
+// file: the skelegons tagged with SetMuscle in Modeler, bones made from them in
+// Layout, the rig's animation, ReadMuscle, the frames evaluated, and the scene
+// saved and loaded in a fresh host to be evaluated again.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/layout/layout.h"
+#include "tools/sinewrig/rig/rig.h"
+#include "tools/sinewrig/road/channels.h"
+#include "tools/sinewrig/road/frame_pass.h"
+#include "tools/sinewrig/road/muscle_bones.h"
+#include "tools/sinewrig/road/plots.h"
+#include "tools/sinewrig/road/poses.h"
+
+namespace sinewrig_tool {
+
+struct RoadResult {
+    std::string panelTable;  // SetMuscle's list as the artist saw it on OK, in UTF-8
+    bool tagsFromObject = false;  // SetMuscle skipped: the object file's own tags were read
+    std::vector<std::string> tagsWritten;  // "Biceps: COLR DkRed, MTIP Fore, MFLG 3"
+    std::vector<host::CommandRun> commands;  // what ReadMuscle issued
+    std::vector<MuscleBone> muscles;
+    int frameCount = 0;             // frames evaluated in each pass
+    LengthPlot plot;
+    SpinPlot spins;  // over the frames of `plot`
+    std::vector<PoseSample> poses;  // a few frames across the range, for drawing
+    double farthestFromTarget = 0;  // how far any muscle's tip ended from its target
+    bool roundTripIdentical = false;
+    std::size_t roundTripDifferences = 0;  // channels that differ after the reload
+};
+
+enum class RoadStatus { Done, ModuleUnusable, Failed };
+
+// Handed each frame of the first pass as it is evaluated; frames are not kept.
+using FrameSink = std::function<void(const FrameSample&)>;
+
+RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
+                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error);
+
+}  // namespace sinewrig_tool
