@@ -6,7 +6,7 @@
 #include "tools/sinewrig/check_module.h"
 #include "tools/sinewrig/inspect_object.h"
 #include "tools/sinewrig/rig/rig_file.h"
-#include "tools/sinewrig/run_rig.h"
+#include "tools/sinewrig/run/run.h"
 #include "tools/sinewrig/tag_object.h"
 
 namespace sinewrig_tool {

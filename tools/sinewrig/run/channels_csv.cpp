@@ -1,4 +1,4 @@
-#include "tools/sinewrig/rig_csv.h"
+#include "tools/sinewrig/run/channels_csv.h"
 
 #include <cstdio>
 

@@ -1,5 +1,6 @@
 // `sinewrig run`: the whole road of a rig's muscles through the stand-in host
-// and a loaded module file.
+// and a loaded module file, in four steps: load the rig, stage the outputs,
+// walk the road, report.
 #pragma once
 
 #include <optional>

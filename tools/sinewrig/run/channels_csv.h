@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/sinewrig/road/road.h"
+#include "tools/sinewrig/road/channels.h"
+#include "tools/sinewrig/road/muscle_bones.h"
 
 namespace sinewrig_tool {
 
