@@ -63,7 +63,15 @@ TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
     const Case cases[] = {
         {upper, {"--layer", "3"}, "--layer 3: " + object + " has no such layer (its layers are 1, 2)"},
         {upper, {}, "muscles[0].skelegon: \"Upper\" is no skelegon of layer 1"},
-        {R"({"muscles": [{"skelegon": "Upper", "refrence": "Fore"}]})", {"--layer", "2"}, "unknown field \"refrence\""},
+        {R"({"muscles": [{"skelegon": "Upper", "refrence": "Fore"}]})", {"--layer", "2"},
+         "muscles[0].refrence: unknown field; the nearest known field is \"reference\""},
+        // The choices are read as a rig file's muscles are: a key given twice is
+        // refused, and a muscle control, which Layout sets, is no tag.
+        {R"({"muscles": [{"skelegon": "Upper", "afterIK": true, "afterIK": false}]})", {"--layer", "2"},
+         "muscles[0].afterIK: the key \"afterIK\" is given twice in one object"},
+        {R"({"muscles": [{"skelegon": "Hand"}, {"skelegon": "Upper", "bulge": 2}]})", {"--layer", "2"},
+         "muscles[1].bulge: a muscle control, which is set in Layout"},
+        {R"({"musles": []})", {}, "musles: unknown field; the nearest known field is \"muscles\""},
         {R"({"muscles": [{"skelegon": "Upper", "reference": "Nobody"}]})", {"--layer", "2"},
          "muscles[0].reference: \"Nobody\" is no skelegon of layer 2"},
         {R"({"muscles": [{"skelegon": "Upper"}, {"skelegon": "Upper"}]})", {"--layer", "2"}, "has two muscle entries"},

@@ -4,10 +4,10 @@
 
 #include "host/process/fresh_process.h"
 #include "tools/sinewrig/check_module.h"
-#include "tools/sinewrig/inspect_object.h"
+#include "tools/sinewrig/object/inspect.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/run/run.h"
-#include "tools/sinewrig/tag_object.h"
+#include "tools/sinewrig/object/tag.h"
 
 namespace sinewrig_tool {
 

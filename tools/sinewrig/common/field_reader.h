@@ -13,6 +13,8 @@ using Json = nlohmann::json;
 
 struct FieldError {
     std::string where, what;
+    // "PATH: where: what", for the file the field is in.
+    std::string inFile(const std::string& path) const { return path + ": " + (where.empty() ? "" : where + ": ") + what; }
 };
 
 // "where.field", or "field" at the top level ("").

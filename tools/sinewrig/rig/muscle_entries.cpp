@@ -31,14 +31,14 @@ void control(const Json& entry, const std::string& where, const char* name, doub
 }
 
 // What an entry sets for its skelegon `m.skelegon`.
-void readSettings(const Json& entry, const std::string& where, const MuscleSkelegons& skelegons, RigMuscle& m,
+void readSettings(const Json& entry, const std::string& where, const MusclePlace& place, RigMuscle& m,
                   std::vector<std::string>& warnings) {
     if (const Json* reference = optionalField(entry, "reference")) {
         m.reference = text(*reference, at(where, "reference"));
         if (*m.reference == m.skelegon)
             throw FieldError{at(where, "reference"),
                              host::quoted(m.skelegon) + " is the muscle itself; a muscle reaches for another skelegon"};
-        if (const std::string fault = skelegons.faultAsReference(*m.reference); !fault.empty())
+        if (const std::string fault = place.faultAsReference(*m.reference); !fault.empty())
             throw FieldError{at(where, "reference"), fault};
     }
     m.preserveVolume = flag(entry, where, "preserveVolume", false);
@@ -65,9 +65,9 @@ std::vector<std::string> muscleFields() {
     return fields;
 }
 
-std::vector<RigMuscle> readMuscleEntries(const Json& list, const MuscleSkelegons& skelegons,
-                                         std::vector<std::string>& warnings) {
+std::vector<RigMuscle> readMuscleEntries(const Json& list, const MusclePlace& place, std::vector<std::string>& warnings) {
     const std::vector<std::string> fields = muscleFields();
+    const std::vector<std::string> controls = muscleControlFields();
     std::vector<RigMuscle> muscles;
     std::map<std::string, std::size_t> entryOf;  // by skelegon, to refuse a second entry
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -75,14 +75,18 @@ std::vector<RigMuscle> readMuscleEntries(const Json& list, const MuscleSkelegons
         const Json& entry = list[i];
         expectObject(entry, where);
         onlyKnownFields(entry, where, fields);
+        for (const std::string& control : controls)
+            if (optionalField(entry, control.c_str()))
+                if (const std::string fault = place.faultOfControl(control); !fault.empty())
+                    throw FieldError{at(where, control), fault};
         RigMuscle m;
         m.skelegon = text(field(entry, where, "skelegon"), at(where, "skelegon"));
-        if (const std::string fault = skelegons.faultAsMuscle(m.skelegon); !fault.empty())
+        if (const std::string fault = place.faultAsMuscle(m.skelegon); !fault.empty())
             throw FieldError{at(where, "skelegon"), fault};
         if (auto [earlier, added] = entryOf.emplace(m.skelegon, i); !added)
             throw FieldError{at(where, "skelegon"), host::quoted(m.skelegon) + " has two muscle entries (the first is " +
                                                         entryAt("muscles", earlier->second) + ")"};
-        readSettings(entry, where, skelegons, m, warnings);
+        readSettings(entry, where, place, m, warnings);
         muscles.push_back(std::move(m));
     }
     return muscles;

@@ -11,13 +11,15 @@
 
 namespace sinewrig_tool {
 
-// Where the entries find their skelegons: what is wrong with a name as a
-// muscle's own skelegon or as its reference there; "" when nothing is.
-class MuscleSkelegons {
+// Where the entries are used: what is wrong there with a name as a muscle's
+// own skelegon or as its reference, and with giving one of the muscle
+// controls; "" when nothing is.
+class MusclePlace {
 public:
-    virtual ~MuscleSkelegons() = default;
+    virtual ~MusclePlace() = default;
     virtual std::string faultAsMuscle(const std::string& name) const = 0;
     virtual std::string faultAsReference(const std::string& name) const = 0;
+    virtual std::string faultOfControl(const std::string&) const { return ""; }
 };
 
 // The fields SetMuscle's panel sets, which become the skelegon's tags; the
@@ -30,7 +32,6 @@ std::vector<std::string> muscleFields();
 // Reads `list`, the value of "muscles"; throws a FieldError at the first
 // fault. A skelegon has one entry at most; a control out of its range is
 // brought into it, as the options panel does, and that goes in `warnings`.
-std::vector<RigMuscle> readMuscleEntries(const Json& list, const MuscleSkelegons& skelegons,
-                                         std::vector<std::string>& warnings);
+std::vector<RigMuscle> readMuscleEntries(const Json& list, const MusclePlace& place, std::vector<std::string>& warnings);
 
 }  // namespace sinewrig_tool

@@ -39,7 +39,7 @@ void expectHostText(const std::string& name, const std::string& where) {
 // The rig's skelegons by name, as its muscles and keys name them. A muscle
 // is a row of SetMuscle's list, so a selected skelegon of the primary layer,
 // and reaches for one its reference chooser offers, of the primary layer.
-class SkelegonNames : public MuscleSkelegons {
+class SkelegonNames : public MusclePlace {
 public:
     SkelegonNames(const Rig& rig) : primaryLayer_(rig.primaryLayer) {}
 
@@ -170,7 +170,7 @@ bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnin
     try {
         rig = rigFrom(root, std::filesystem::u8path(path).parent_path(), warnings);
     } catch (const FieldError& e) {
-        error = path + ": " + (e.where.empty() ? "" : e.where + ": ") + e.what;
+        error = e.inFile(path);
         return false;
     } catch (const Json::exception& e) {
         error = path + ": " + e.what();

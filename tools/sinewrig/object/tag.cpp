@@ -1,4 +1,4 @@
-#include "tools/sinewrig/tag_object.h"
+#include "tools/sinewrig/object/tag.h"
 
 #include <filesystem>
 #include <fstream>
@@ -9,7 +9,7 @@
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/road/set_muscle_clicks.h"
-#include "tools/sinewrig/tag_choices.h"
+#include "tools/sinewrig/object/muscle_choices.h"
 
 namespace sinewrig_tool {
 

@@ -1,5 +1,6 @@
-// The muscle choices `sinewrig tag` applies: {"muscles": [...]}, each entry as
-// in a rig file's "muscles", checked against the skelegons of one layer.
+// The muscle choices `sinewrig tag` applies: {"muscles": [...]}, entries as
+// in a rig file's "muscles" (rig/muscle_entries.h) but with what SetMuscle
+// tags only, checked against the skelegons of one layer.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/inspect_object.h"
+#include "tools/sinewrig/object/inspect.h"
 
 #include <cmath>
 #include <cstdio>
