@@ -10,7 +10,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "tools/sinewrig/check_module.h"
+#include "tools/sinewrig/check/check.h"
+#include "tools/sinewrig/check/child_process.h"
 
 namespace {
 
@@ -98,4 +99,28 @@ TEST(CheckInChildProcess, ServicesEachServerLookedUpAreListed) {
     const Checked wobble = check(WOBBLE_MODULE_FILE);
     EXPECT_TRUE(wobble.has("  INFO services looked up: none")) << wobble.out;
     EXPECT_TRUE(wobble.has("setParam calls, every value finite")) << wobble.out;
+}
+
+// A server's names come from the module and may hold anything: what the
+// child sends about them arrives as it was sent, after the step's report.
+TEST(CheckInChildProcess, AStepsMessagesArriveWholeWhateverTheyHold) {
+    std::ostringstream out;
+    sinewrig_tool::CheckReport report(out);
+    const sinewrig_tool::StepEnd end =
+        sinewrig_tool::runStep(report, "odd names", [](sinewrig_tool::CheckReport& child, sinewrig_tool::StepMessages& messages) {
+            child.fail("one");
+            messages.send(sinewrig_tool::ServerListed{"Item\tMotion", "line\nend \\t \x01"});
+            messages.send(sinewrig_tool::ModuleUnloadable{"no\\nreason"});
+        });
+    EXPECT_TRUE(end.finished);
+    ASSERT_EQ(end.messages.size(), 2u);
+    const auto* server = std::get_if<sinewrig_tool::ServerListed>(&end.messages[0]);
+    ASSERT_NE(server, nullptr);
+    EXPECT_EQ(server->className, "Item\tMotion");
+    EXPECT_EQ(server->name, "line\nend \\t \x01");
+    const auto* unloadable = std::get_if<sinewrig_tool::ModuleUnloadable>(&end.messages[1]);
+    ASSERT_NE(unloadable, nullptr);
+    EXPECT_EQ(unloadable->reason, "no\\nreason");
+    EXPECT_EQ(out.str(), "  FAIL one\n");
+    EXPECT_EQ(report.failures(), 1);
 }

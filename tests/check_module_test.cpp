@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sinewrig/check_module.h"
+#include "tools/sinewrig/check/check.h"
 
 namespace {
 

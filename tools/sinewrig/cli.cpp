@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/process/fresh_process.h"
-#include "tools/sinewrig/check_module.h"
+#include "tools/sinewrig/check/check.h"
 #include "tools/sinewrig/object/inspect.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/run/run.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/panels/panels.h"
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 namespace sinewrig_tool {
 

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/check_handler_data.h"
+#include "tools/sinewrig/check/motion/instance_data.h"
 
 #include <cmath>
 #include <sstream>

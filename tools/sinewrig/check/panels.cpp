@@ -1,4 +1,4 @@
-#include "tools/sinewrig/check_panels.h"
+#include "tools/sinewrig/check/panels.h"
 
 namespace sinewrig_tool {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/process/services.h"
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 namespace sinewrig_tool {
 

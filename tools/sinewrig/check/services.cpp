@@ -1,8 +1,8 @@
-#include "tools/sinewrig/check_services.h"
+#include "tools/sinewrig/check/services.h"
 
 #include <algorithm>
 
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 namespace sinewrig_tool {
 

@@ -1,14 +1,14 @@
-#include "tools/sinewrig/check_motion_handler.h"
+#include "tools/sinewrig/check/motion/handler.h"
 
 #include <cstring>
 #include <vector>
 
 #include "host/layout/motion_handlers.h"
-#include "tools/sinewrig/check_handler_data.h"
-#include "tools/sinewrig/check_panels.h"
-#include "tools/sinewrig/check_scene.h"
-#include "tools/sinewrig/check_services.h"
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/motion/instance_data.h"
+#include "tools/sinewrig/check/panels.h"
+#include "tools/sinewrig/check/motion/scene.h"
+#include "tools/sinewrig/check/services.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 namespace sinewrig_tool {
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace sinewrig_tool {
@@ -16,8 +17,8 @@ struct ServerClass {
     bool hostFunctionRecords;
 };
 
-// Null for a class the checker does not know.
-const ServerClass* knownServerClass(const std::string& className);
+// Nothing for a class the checker does not know.
+std::optional<ServerClass> knownServerClass(const std::string& className);
 
 // "AFUNC_OK (0)", "AFUNC_BADVERSION (1)", "AFUNC_BADGLOBAL (2)", "result 7".
 std::string activationResult(int result);

@@ -7,7 +7,7 @@
 #include "host/layout/layout.h"
 #include "host/modeler/modeler.h"
 #include "host/process/module_file.h"
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 namespace sinewrig_tool {
 

@@ -1,9 +1,9 @@
-#include "tools/sinewrig/check_commands.h"
+#include "tools/sinewrig/check/commands.h"
 
 #include <optional>
 
-#include "tools/sinewrig/check_panels.h"
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/panels.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 namespace sinewrig_tool {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "host/layout/motion_handlers.h"
-#include "tools/sinewrig/check_report.h"
-#include "tools/sinewrig/check_scene.h"
+#include "tools/sinewrig/check/report.h"
+#include "tools/sinewrig/check/motion/scene.h"
 
 namespace sinewrig_tool {
 

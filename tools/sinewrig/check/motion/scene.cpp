@@ -1,7 +1,7 @@
-#include "tools/sinewrig/check_scene.h"
+#include "tools/sinewrig/check/motion/scene.h"
 
 #include "abi/item_number.h"
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 namespace sinewrig_tool {
 

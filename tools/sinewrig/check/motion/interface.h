@@ -9,11 +9,11 @@
 
 #include "host/layout/layout.h"
 #include "host/process/module_file.h"
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 namespace sinewrig_tool {
 
-void checkMotionOptions(CheckReport& report, host::Layout& layout, const host::ModuleFile& module,
+void checkMotionInterface(CheckReport& report, host::Layout& layout, const host::ModuleFile& module,
                         const std::string& server);
 
 }  // namespace sinewrig_tool

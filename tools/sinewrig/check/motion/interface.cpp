@@ -1,12 +1,12 @@
-#include "tools/sinewrig/check_motion_options.h"
+#include "tools/sinewrig/check/motion/interface.h"
 
 #include "host/layout/motion_handlers.h"
 #include "host/scene_file/scene_data.h"
 #include "host/process/services.h"
-#include "tools/sinewrig/check_panels.h"
-#include "tools/sinewrig/check_scene.h"
-#include "tools/sinewrig/check_services.h"
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/panels.h"
+#include "tools/sinewrig/check/motion/scene.h"
+#include "tools/sinewrig/check/services.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 namespace sinewrig_tool {
 
@@ -51,7 +51,7 @@ void openOptions(CheckReport& report, const CheckScene& scene, host::MotionHandl
 
 }  // namespace
 
-void checkMotionOptions(CheckReport& report, host::Layout& layout, const host::ModuleFile& module,
+void checkMotionInterface(CheckReport& report, host::Layout& layout, const host::ModuleFile& module,
                         const std::string& server) {
     layout.makeActive();
     const int version = knownServerClass("ItemMotionInterface")->hostVersion;

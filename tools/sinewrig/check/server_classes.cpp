@@ -1,4 +1,4 @@
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 #include "abi/lw_host.h"
 
@@ -15,10 +15,10 @@ const ServerClass kClasses[] = {
 
 }  // namespace
 
-const ServerClass* knownServerClass(const std::string& className) {
+std::optional<ServerClass> knownServerClass(const std::string& className) {
     for (const ServerClass& known : kClasses)
-        if (className == known.name) return &known;
-    return nullptr;
+        if (className == known.name) return known;
+    return std::nullopt;
 }
 
 std::string activationResult(int result) {

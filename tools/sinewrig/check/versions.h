@@ -3,8 +3,8 @@
 #pragma once
 
 #include "abi/lw_host.h"
-#include "tools/sinewrig/check_report.h"
-#include "tools/sinewrig/server_classes.h"
+#include "tools/sinewrig/check/report.h"
+#include "tools/sinewrig/check/server_classes.h"
 
 namespace sinewrig_tool {
 

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/check_report.h"
+#include "tools/sinewrig/check/report.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "tools/sinewrig/check_versions.h"
+#include "tools/sinewrig/check/versions.h"
 
 #include <climits>
 #include <cstddef>
