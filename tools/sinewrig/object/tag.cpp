@@ -4,30 +4,20 @@
 #include <fstream>
 
 #include "host/object_file/object_file.h"
-#include "host/text/cp932.h"
-#include "tools/sinewrig/rig/object_skelegons.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
-#include "tools/sinewrig/road/set_muscle_clicks.h"
 #include "tools/sinewrig/object/muscle_choices.h"
+#include "tools/sinewrig/rig/object_skelegons.h"
+#include "tools/sinewrig/road/set_muscle_clicks.h"
 
 namespace sinewrig_tool {
 
 namespace {
 
-constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
-constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');
-constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');
-
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code failed;
     if (std::filesystem::equivalent(a, b, failed)) return true;
     return std::filesystem::weakly_canonical(a, failed) == std::filesystem::weakly_canonical(b, failed) && !failed;
-}
-
-std::string tagText(const host::MeshPolygon& polygon, LWID tag) {
-    const char* text = polygon.tag(tag);
-    return text ? host::utf8FromCp932(text) : "(none)";
 }
 
 int fail(Console console, const std::string& message) {
@@ -90,8 +80,7 @@ int tagObject(const TagOptions& options, Console console) {
     for (const ObjectSkelegon& s : layer->skelegons) {
         const host::MeshPolygon& polygon = *modeler.object.polygon(s.polygon);
         if (!polygon.selected) continue;
-        said << "  " << s.name << ": COLR " << tagText(polygon, kColourTag) << ", MTIP "
-               << tagText(polygon, kTipTag) << ", MFLG " << tagText(polygon, kFlagsTag) << "\n";
+        said << "  " << s.name << ": " << muscleTagsText(polygon) << "\n";
     }
     said << "wrote " << options.output << "\n";
     return kExitOk;

@@ -41,6 +41,14 @@ int readFlags(const std::string& text, bool& number) {
 
 }  // namespace
 
+std::string muscleTagsText(const host::MeshPolygon& polygon) {
+    auto text = [&](LWID tag) {
+        const char* value = polygon.tag(tag);
+        return value ? host::utf8FromCp932(value) : "(none)";
+    };
+    return "COLR " + text(kColourTag) + ", MTIP " + text(kTipTag) + ", MFLG " + text(kFlagsTag);
+}
+
 int itemColourOf(const std::string& name) {
     static const char* const kNames[] = {"Black", "DkBlue", "DkGrn", "DkCyan", "DkRed", "Purple", "Brown", "Gray",
                                          "Blue",  "Green",  "Cyan",  "Red",    "Magen", "Orang",  "White"};

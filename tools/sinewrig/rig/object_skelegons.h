@@ -53,6 +53,10 @@ struct ObjectReport {
 // The layers in the order the file first names them, each once.
 ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh);
 
+// A skelegon's muscle tags as SetMuscle left them, for a report:
+// "COLR DkRed, MTIP ForeArm, MFLG 3", "(none)" for a tag it lacks.
+std::string muscleTagsText(const host::MeshPolygon& polygon);
+
 // The host's item colour number of a COLR name; -1 when it has none.
 int itemColourOf(const std::string& name);
 

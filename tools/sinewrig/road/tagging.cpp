@@ -8,15 +8,6 @@
 
 namespace sinewrig_tool {
 
-namespace {
-
-std::string tagText(const host::MeshObject& object, LWPolID polygon, LWID tag) {
-    const char* text = object.tag(polygon, tag);
-    return text ? host::utf8FromCp932(text) : "(none)";
-}
-
-}  // namespace
-
 bool tagSkelegons(const Rig& rig, const host::ModuleFile& module, host::Modeler& modeler, RoadResult& result,
                   std::string& error) {
     modeler.object.primaryLayer = rig.primaryLayer - 1;
@@ -62,9 +53,7 @@ bool tagSkelegons(const Rig& rig, const host::ModuleFile& module, host::Modeler&
     for (std::size_t i = 0; i < rig.skelegons.size(); ++i) {
         const RigSkelegon& s = rig.skelegons[i];
         if (s.layer != rig.primaryLayer || !s.selected) continue;
-        result.tagsWritten.push_back(s.name + ": COLR " + tagText(modeler.object, polygons[i], LWID_('C', 'O', 'L', 'R')) +
-                                     ", MTIP " + tagText(modeler.object, polygons[i], LWID_('M', 'T', 'I', 'P')) +
-                                     ", MFLG " + tagText(modeler.object, polygons[i], LWID_('M', 'F', 'L', 'G')));
+        result.tagsWritten.push_back(s.name + ": " + muscleTagsText(*modeler.object.polygon(polygons[i])));
     }
     return true;
 }
