@@ -5,6 +5,7 @@
 #include <map>
 
 #include "host/text/text_format.h"
+#include "tools/sinewrig/rig/numbers.h"
 
 namespace sinewrig_tool {
 
@@ -14,9 +15,6 @@ namespace {
 const std::vector<std::string> kVolumeAxes = {"xy", "x", "y"};
 const std::vector<std::string> kAims = {"headingPitch", "shortestTurn"};
 
-// Warnings give the number as given, and as brought into range.
-std::string numberText(double value) { return host::numberText(value, 10); }
-
 // A control out of its range is brought into it, as the options panel does, and said.
 void control(const Json& entry, const std::string& where, const char* name, double least, double most, double& value,
              std::vector<std::string>& warnings) {
@@ -25,8 +23,8 @@ void control(const Json& entry, const std::string& where, const char* name, doub
     value = number(*given, at(where, name));
     const double within = std::clamp(value, least, most);
     if (within != value)
-        warnings.push_back(at(where, name) + ": " + numberText(value) + " is brought into its range, to " +
-                           numberText(within));
+        warnings.push_back(at(where, name) + ": " + rigNumberText(value) + " is brought into its range, to " +
+                           rigNumberText(within));
     value = within;
 }
 

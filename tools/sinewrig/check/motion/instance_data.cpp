@@ -12,6 +12,8 @@ namespace sinewrig_tool {
 namespace {
 
 constexpr int kFrames[] = {0, 1, 2, 15, 30};
+// Of a value written, as a stream prints a number: enough to see what went wrong.
+constexpr int kDigits = 6;
 
 // "U4[1] FP[3]": the type and count of each write.
 std::string writesOf(const host::SceneData& data) {
@@ -50,16 +52,13 @@ const char* paramName(LWItemParam param) {
     }
 }
 
-// As a stream prints it, but every NaN alike.
-std::string numberText(double value) { return host::numberText(value, 6); }
-
 std::string describeWrite(const CheckScene& scene, const host::ParamWrite& write) {
     std::ostringstream text;
     const char* name = paramName(write.param);
     text << "setParam of " << (name ? name : "parameter " + std::to_string(write.param)) << " on "
          << scene.nameOf(write.item) << " at frame " << std::lround(write.time * host::MotionState::kFramesPerSecond)
-         << ": (" << numberText(write.value[0]) << ", " << numberText(write.value[1]) << ", "
-         << numberText(write.value[2]) << ")";
+         << ": (" << host::numberText(write.value[0], kDigits) << ", " << host::numberText(write.value[1], kDigits)
+         << ", " << host::numberText(write.value[2], kDigits) << ")";
     return text.str();
 }
 
