@@ -9,6 +9,7 @@
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <thread>
 #endif
@@ -68,6 +69,24 @@ TEST_F(Outputs, EveryOutputIsWholeAndNoSpoolIsLeft) {
     EXPECT_NE(fileText(file("arm.svg")).find("</svg>"), std::string::npos);
     EXPECT_EQ(names(), (std::vector<std::string>{"arm.csv", "arm.scene", "arm.svg"}));
 }
+
+#if !defined(_WIN32)
+// A spool is made under a name no file has yet: those left by earlier runs
+// with this process number are passed over, not written into or taken away.
+TEST_F(Outputs, SpoolNamesAlreadyTakenArePassedOver) {
+    std::vector<std::string> expected{"arm.csv"};
+    for (int number = 1; number <= 64; ++number) {
+        expected.push_back(".arm.csv.sinewrig-" + std::to_string(getpid()) + "-" + std::to_string(number));
+        writeFileText(file(expected.back()), "another run's spool");
+    }
+    const SinewrigOutcome outcome = run({"--csv", file("arm.csv")});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(fileText(file("arm.csv")).rfind(kCsvHeader, 0), 0u);
+    for (std::size_t i = 1; i < expected.size(); ++i) EXPECT_EQ(fileText(file(expected[i])), "another run's spool");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names(), expected);
+}
+#endif
 
 TEST_F(Outputs, ALateFailureLeavesNoOutputAndEarlierFilesUntouched) {
     writeFileText(file("arm.csv"), "an older table");
