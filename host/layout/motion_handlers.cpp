@@ -100,6 +100,11 @@ LWItemID MotionHandlers::cloneItem(LWItemID original) {
         made->scaling[axis] = copy.scaling[axis];
     }
     made->restLength = copy.restLength;
+    made->restPosition = copy.restPosition;
+    made->restRotation = copy.restRotation;
+    made->active = copy.active;
+    std::copy(std::begin(copy.pivot), std::end(copy.pivot), made->pivot);
+    made->file = copy.file;
     made->named = copy.named;
     made->colour = copy.colour;
     const std::vector<Applied> originals = applied_;
