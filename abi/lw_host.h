@@ -202,6 +202,10 @@ typedef struct st_LWLayoutGeneric {
 
 /* ---- Scene save and load ---------------------------------------------- */
 
+/* ioMode of the save and load states: binary (object files) or text (scene files) */
+#define LWIO_OBJECT 0
+#define LWIO_SCENE 1
+
 typedef struct st_LWSaveState {
     int ioMode;
     void *writeData; /* first argument of every write */
