@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -198,7 +199,7 @@ private:
 
     // A number from 0 to 5 (span types, behaviours), however it is written.
     bool shapeNumber(const Line& line, const char* what, double value, int& out) {
-        if (value != static_cast<int>(value) || value < 0 || value > kLastShape)
+        if (!(value >= 0 && value <= kLastShape) || value != std::floor(value))
             return fail(line.number, std::string(what) + " " + numberText(value) + " is not one of 0 to 5");
         out = static_cast<int>(value);
         return true;
