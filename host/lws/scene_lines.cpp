@@ -22,23 +22,6 @@ bool Lines::next(Line& line) {
     return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view trimmedLeft(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && isBlank(text[at])) ++at;
-    return text.substr(at);
-}
-
-std::string_view indentOf(std::string_view text) { return text.substr(0, text.size() - trimmedLeft(text).size()); }
-
-std::string_view nextToken(std::string_view text, std::size_t& at) {
-    while (at < text.size() && isBlank(text[at])) ++at;
-    const std::size_t start = at;
-    while (at < text.size() && !isBlank(text[at])) ++at;
-    return text.substr(start, at - start);
-}
-
 std::string_view afterKeyword(std::string_view content) {
     std::size_t at = 0;
     nextToken(content, at);
@@ -49,9 +32,30 @@ Values::Values(std::string_view content) : content_(content) { keyword_ = nextTo
 
 std::string_view Values::rest() const { return trimmedLeft(content_.substr(at_)); }
 
+namespace {
+
+// Most numbers in a scene are small whole ones ("0", "1"); these read exactly
+// without the general parser. False for anything else.
+bool wholeNumber(std::string_view token, double& value) {
+    constexpr std::size_t kExactDigits = 15;
+    const bool negative = token[0] == '-';
+    if (negative) token.remove_prefix(1);
+    if (token.empty() || token.size() > kExactDigits) return false;
+    long long whole = 0;
+    for (char c : token) {
+        if (c < '0' || c > '9') return false;
+        whole = whole * 10 + (c - '0');
+    }
+    value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+    return true;
+}
+
+}  // namespace
+
 NumberRead readDouble(std::string_view token, double& value) {
     if (token.empty()) return NumberRead::missing;
     if (token.size() > 1 && token[0] == '+') token.remove_prefix(1);
+    if (wholeNumber(token, value)) return NumberRead::ok;
     const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
     if (end != token.data() + token.size()) return NumberRead::unparsable;
     if (error == std::errc::result_out_of_range) return NumberRead::notFinite;

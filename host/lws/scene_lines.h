@@ -29,11 +29,24 @@ private:
     std::size_t at_ = 0, number_ = 0;
 };
 
-bool isBlank(char c);
-std::string_view trimmedLeft(std::string_view text);
-std::string_view indentOf(std::string_view text);
+// Inline: a large scene's every line goes through these.
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+inline std::string_view trimmedLeft(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && isBlank(text[at])) ++at;
+    return text.substr(at);
+}
+
+inline std::string_view indentOf(std::string_view text) { return text.substr(0, text.size() - trimmedLeft(text).size()); }
+
 // The next blank-separated value from `at` on; empty at the end.
-std::string_view nextToken(std::string_view text, std::size_t& at);
+inline std::string_view nextToken(std::string_view text, std::size_t& at) {
+    while (at < text.size() && isBlank(text[at])) ++at;
+    const std::size_t start = at;
+    while (at < text.size() && !isBlank(text[at])) ++at;
+    return text.substr(start, at - start);
+}
 // What follows the first value (the keyword), without the blanks before it.
 std::string_view afterKeyword(std::string_view content);
 

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "host/lws/scene_lines.h"
+
 namespace host::lws {
 
 namespace {
@@ -23,16 +25,6 @@ void appendDecimal(std::string& out, long long value) {
 void appendFloat(std::string& out, float value) {
     char text[48];
     out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-// The next value of a line, from `at` on; empty at the line's end.
-std::string_view nextToken(std::string_view line, std::size_t& at) {
-    while (at < line.size() && isBlank(line[at])) ++at;
-    const std::size_t start = at;
-    while (at < line.size() && !isBlank(line[at])) ++at;
-    return line.substr(start, at - start);
 }
 
 template <class T>

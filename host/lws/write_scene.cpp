@@ -12,10 +12,11 @@ namespace host::lws {
 
 namespace {
 
-// A run of the file replaced by new text (an insertion when begin == end).
+// A run of the file replaced by new text (an insertion when begin == end),
+// made only when it is written: a large bake's text never sits in memory whole.
 struct Edit {
     std::size_t begin, end;
-    std::string text;
+    std::function<void(std::string&)> text;
 };
 
 void appendNumber(std::string& out, double value) {
@@ -65,58 +66,63 @@ bool checkBakes(const SceneText& scene, const std::vector<ItemBake>& bakes, std:
 }
 
 // The edits that bake an item: each channel's envelope in place of the old
-// one (the missing ones after its motion), NumChannels 9, its Sinewrig blocks gone.
+// one (the missing ones after its motion), NumChannels 9, its Sinewrig blocks
+// gone. They refer to the scene and the bake, which outlive the writing.
 void bakeEdits(const SceneText& scene, const SceneItem& item, const ItemBake& bake, std::vector<Edit>& edits) {
-    const std::string& end = scene.lineEnd;
-    const std::string& indent = item.motionIndent;
-    const bool hasMotion = item.motionEnd != kNone;
-    std::string missing;
-    if (!hasMotion) missing += indent + motionKeyword(item.type) + end;
-    if (item.numChannelsLine.empty()) {
-        missing += indent + "NumChannels 9" + end;
-    } else if (item.numChannels != 9) {
-        edits.push_back({item.numChannelsLine.begin, item.numChannelsLine.end, indent + "NumChannels 9" + end});
-    }
+    const SceneText* text = &scene;
+    const SceneItem* of = &item;
+    const ItemBake* keys = &bake;
+    if (!item.numChannelsLine.empty() && item.numChannels != 9)
+        edits.push_back({item.numChannelsLine.begin, item.numChannelsLine.end, [text, of](std::string& out) {
+                             out += of->motionIndent + "NumChannels 9" + text->lineEnd;
+                         }});
+    bool missing = false;
     for (int c = 0; c < 9; ++c) {
-        std::string channel = bakedChannel(c, bake.channels[c], indent, end);
-        if (item.channelText[c].empty())
-            missing += channel;
-        else
-            edits.push_back({item.channelText[c].begin, item.channelText[c].end, std::move(channel)});
+        const TextSpan given = item.channelText[c];
+        if (given.empty()) {
+            missing = true;
+            continue;
+        }
+        edits.push_back({given.begin, given.end, [text, of, keys, c](std::string& out) {
+                             appendBakedChannel(out, c, keys->channels[c], of->motionIndent, text->lineEnd);
+                         }});
     }
-    if (!missing.empty()) {
-        std::size_t at = hasMotion ? item.motionEnd : item.headerEnd;
-        // NumChannels belongs before the channels the item has.
-        if (item.numChannelsLine.empty())
-            for (const TextSpan& given : item.channelText)
-                if (!given.empty()) at = std::min(at, given.begin);
-        // After a last line without a line end, the new lines start on a line of their own.
-        if (at == scene.text.size() && at > 0 && scene.text.back() != '\n') missing.insert(0, end);
-        edits.push_back({at, at, std::move(missing)});
-    }
+    if (!missing && !item.numChannelsLine.empty()) return;
+    std::size_t at = item.motionEnd != kNone ? item.motionEnd : item.headerEnd;
+    // NumChannels belongs before the channels the item has.
+    if (item.numChannelsLine.empty())
+        for (const TextSpan& given : item.channelText)
+            if (!given.empty()) at = std::min(at, given.begin);
+    // After a last line without a line end, the new lines start on a line of their own.
+    const bool newLine = at == scene.text.size() && at > 0 && scene.text.back() != '\n';
+    edits.push_back({at, at, [text, of, keys, newLine](std::string& out) {
+                         const std::string &indent = of->motionIndent, &end = text->lineEnd;
+                         if (newLine) out += end;
+                         if (of->motionEnd == kNone) out += indent + motionKeyword(of->type) + end;
+                         if (of->numChannelsLine.empty()) out += indent + "NumChannels 9" + end;
+                         for (int c = 0; c < 9; ++c)
+                             if (of->channelText[c].empty()) appendBakedChannel(out, c, keys->channels[c], indent, end);
+                     }});
 }
 
 }  // namespace
 
-std::string bakedChannel(int channel, const std::vector<BakedKey>& keys, const std::string& indent,
-                         const std::string& lineEnd) {
-    std::string text;
-    text.reserve(64 + keys.size() * 48);
-    text += indent + "Channel " + std::to_string(channel) + lineEnd;
-    text += indent + "{ Envelope" + lineEnd;
-    text += indent + "  " + std::to_string(keys.size()) + lineEnd;
+void appendBakedChannel(std::string& out, int channel, const std::vector<BakedKey>& keys, const std::string& indent,
+                        const std::string& lineEnd) {
+    out += indent + "Channel " + std::to_string(channel) + lineEnd;
+    out += indent + "{ Envelope" + lineEnd;
+    out += indent + "  " + std::to_string(keys.size()) + lineEnd;
     for (const BakedKey& key : keys) {
-        text += indent;
-        text += "  Key ";
-        appendNumber(text, key.value);
-        text += ' ';
-        appendNumber(text, key.time);
-        text += " 3 0 0 0 0 0 0";
-        text += lineEnd;
+        out += indent;
+        out += "  Key ";
+        appendNumber(out, key.value);
+        out += ' ';
+        appendNumber(out, key.time);
+        out += " 3 0 0 0 0 0 0";
+        out += lineEnd;
     }
-    text += indent + "  Behaviors 1 1" + lineEnd;
-    text += indent + "}" + lineEnd;
-    return text;
+    out += indent + "  Behaviors 1 1" + lineEnd;
+    out += indent + "}" + lineEnd;
 }
 
 bool writeScene(const SceneText& scene, const SceneChanges& changes, std::ostream& out, std::string& error) {
@@ -136,25 +142,32 @@ bool writeScene(const SceneText& scene, const SceneChanges& changes, std::ostrea
         if (!block.isSinewrig()) continue;
         const std::uint32_t item = scene.items[block.item].number;
         if (baked.count(item)) {
-            edits.push_back({block.whole.begin, block.whole.end, {}});
+            edits.push_back({block.whole.begin, block.whole.end, [](std::string&) {}});
             continue;
         }
         const std::size_t k = blocksMet[item]++;
         auto of = instances.find(item);
         if (!changes.handlers || of == instances.end() || k >= of->second.size()) continue;
-        Edit edit{block.body.begin, block.body.end, {}};
-        TextSaveState state(edit.text, block.indent, scene.lineEnd);
-        changes.handlers->saveTo(of->second[k], *state.record());
-        edits.push_back(std::move(edit));
+        const LWInstance instance = of->second[k];
+        const MotionHandlers* handlers = changes.handlers;
+        const PluginBlock* at = &block;
+        const std::string* lineEnd = &scene.lineEnd;
+        edits.push_back({block.body.begin, block.body.end, [handlers, instance, at, lineEnd](std::string& out) {
+                             TextSaveState state(out, at->indent, *lineEnd);
+                             handlers->saveTo(instance, *state.record());
+                         }});
     }
     for (const ItemBake& bake : changes.bakes) bakeEdits(scene, *scene.item(bake.item), bake, edits);
 
     std::stable_sort(edits.begin(), edits.end(),
                      [](const Edit& a, const Edit& b) { return a.begin != b.begin ? a.begin < b.begin : a.end < b.end; });
     std::size_t at = 0;
+    std::string text;
     for (const Edit& edit : edits) {
         out.write(scene.text.data() + at, static_cast<std::streamsize>(edit.begin - at));
-        out.write(edit.text.data(), static_cast<std::streamsize>(edit.text.size()));
+        text.clear();
+        edit.text(text);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
         at = edit.end;
     }
     out.write(scene.text.data() + at, static_cast<std::streamsize>(scene.text.size() - at));

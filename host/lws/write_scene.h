@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -42,9 +43,9 @@ struct SceneChanges {
 // file as read.
 bool writeScene(const SceneText& scene, const SceneChanges& changes, std::ostream& out, std::string& error);
 
-// A `Channel i` line and its envelope of linear keys, each line begun with
-// `indent` and ended with `lineEnd`, as the writer bakes them.
-std::string bakedChannel(int channel, const std::vector<BakedKey>& keys, const std::string& indent,
-                         const std::string& lineEnd);
+// Appends a `Channel i` line and its envelope of linear keys, each line
+// begun with `indent` and ended with `lineEnd`, as the writer bakes them.
+void appendBakedChannel(std::string& out, int channel, const std::vector<BakedKey>& keys, const std::string& indent,
+                        const std::string& lineEnd);
 
 }  // namespace host::lws
