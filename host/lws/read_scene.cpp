@@ -540,7 +540,7 @@ private:
         block.className = std::string(values.next());
         long long number = 0;
         const NumberRead read = readInteger(values.next(), number);
-        block.name = std::string(values.rest());
+        block.name = std::string(trimmedRight(values.rest()));
         if (block.className.empty() || read != NumberRead::ok || block.name.empty())
             return fail(open.number, "a Plugin line gives the class, a number and the plug-in's name");
         block.line = open.number;
