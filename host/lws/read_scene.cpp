@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <unordered_set>
 
 #include "host/lws/scene_lines.h"
@@ -53,9 +51,10 @@ public:
 
     bool run() {
         // An item of a scene as the host writes it takes some 800 bytes or
-        // more (its nine envelopes); room made at once saves moving them.
-        constexpr std::size_t kBytesPerItem = 800;
-        out_.items.reserve(text_.size() / kBytesPerItem + 16);
+        // more (its nine envelopes); room made at once saves moving them,
+        // within a bound, as a baked scene holds far more bytes per item.
+        constexpr std::size_t kBytesPerItem = 800, kMostItemsAhead = 1 << 16;
+        out_.items.reserve(std::min(text_.size() / kBytesPerItem + 16, kMostItemsAhead));
         Line line;
         if (!header()) return false;
         while (lines_.next(line))
