@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 using lws_text::kStill;
 using lws_text::motion;
 
@@ -117,7 +119,7 @@ TEST_F(LoadedScene, Version3ItemsAreCountedPerKindAndBonesWithinTheirObject) {
     bones->restParam(lower, LWIP_POSITION, rest);
     EXPECT_EQ(rest[2], 1.0);
     bones->restParam(lower, LWIP_ROTATION, rest);
-    EXPECT_DOUBLE_EQ(rest[0], M_PI / 2);
+    EXPECT_DOUBLE_EQ(rest[0], kPi / 2);
 }
 
 TEST_F(LoadedScene, TheSinewrigBlockReachesTheModulesLoadAndOtherPluginsAreListedAsNotRun) {
@@ -165,7 +167,7 @@ TEST_F(LoadedScene, Version4KeepsBakedNumbersWithTheirGaps) {
     // Biceps, 2 long, reaches for the null: at 1 s the null stands at (2, 0, 2).
     host.handlers->evaluate(1.0);
     const host::ItemMotion& biceps = host.motionOf(itemFromNumber(0x40000003));
-    EXPECT_NEAR(biceps.rotation[0], M_PI / 4, 1e-12);
+    EXPECT_NEAR(biceps.rotation[0], kPi / 4, 1e-12);
     EXPECT_NEAR(biceps.scaling[2], std::sqrt(2.0), 1e-12);
 }
 
