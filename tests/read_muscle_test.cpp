@@ -52,7 +52,7 @@ TEST_F(ReadMuscle, TwoMusclesGetEightCommandsInTwoPasses) {
 }
 
 TEST_F(ReadMuscle, ItemIDsAreUpperCaseHexWithoutLeadingZeros) {
-    layout.scene.typedIds = false;
+    layout.scene.numbering = host::Scene::Numbering::plain;
     for (int i = 0; i < 11; ++i) layout.scene.addItem(LWI_LIGHT, "Light");
     skelegon("A", muscleTags("0"));
     loadObject();  // the object is item 12 (C), the bone item 13 (D)
