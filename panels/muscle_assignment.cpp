@@ -1,9 +1,11 @@
 #include "panels/muscle_assignment.h"
 
+#include "format/skelegon_tags.h"
+
 namespace sinewrig {
 
 const char* skelegonName(const MeshEditOp& edit, LWPolID skelegon) {
-    return edit.polyTag(edit.state, skelegon, LWPTAG_PART);
+    return edit.polyTag(edit.state, skelegon, kPartTag);
 }
 
 }  // namespace sinewrig
