@@ -1,4 +1,4 @@
-#include "commands/skelegon_tags.h"
+#include "set_muscle/write_muscle_tags.h"
 
 #include "format/muscle_flags_text.h"
 #include "format/skelegon_tags.h"

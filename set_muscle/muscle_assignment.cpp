@@ -1,4 +1,4 @@
-#include "panels/muscle_assignment.h"
+#include "set_muscle/muscle_assignment.h"
 
 #include "format/skelegon_tags.h"
 

@@ -1,9 +1,9 @@
-#include "commands/collect_skelegon.h"
+#include "set_muscle/collect_skelegon.h"
 
 #include <new>
 
 #include "format/skelegon_tags.h"
-#include "panels/muscle_assignment.h"
+#include "set_muscle/muscle_assignment.h"
 
 namespace sinewrig {
 

@@ -1,4 +1,4 @@
-#include "panels/reference_chooser.h"
+#include "set_muscle/reference_chooser.h"
 
 #include <new>
 #include <vector>

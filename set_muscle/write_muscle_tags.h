@@ -1,8 +1,8 @@
 // Writing the skelegon muscle tags of one SetMuscle row.
 #pragma once
 
-#include "panels/muscle_assignment.h"
 #include "abi/lw_host.h"
+#include "set_muscle/muscle_assignment.h"
 
 namespace sinewrig {
 
