@@ -1,9 +1,9 @@
 #include "module/servers.h"
 
 #include "abi/host_names.h"
-#include "commands/read_muscle.h"
 #include "muscle/motion_handler.h"
 #include "panels/options_panel.h"
+#include "read_muscle/read_muscle.h"
 #include "set_muscle/set_muscle.h"
 
 namespace sinewrig {

@@ -1,4 +1,4 @@
-#include "commands/muscle_tag_entry.h"
+#include "read_muscle/muscle_tag_entry.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "commands/read_muscle.h"
+#include "read_muscle/read_muscle.h"
 
 #include <cinttypes>
 #include <cstdint>
@@ -6,11 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "commands/bone_names.h"
-#include "commands/muscle_tag_entry.h"
 #include "abi/host_names.h"
 #include "abi/service_lookup.h"
 #include "muscle/muscle_registry.h"
+#include "read_muscle/bone_names.h"
+#include "read_muscle/muscle_tag_entry.h"
 
 namespace sinewrig {
 
