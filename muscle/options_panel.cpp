@@ -1,4 +1,4 @@
-#include "panels/options_panel.h"
+#include "muscle/options_panel.h"
 
 #include <algorithm>
 #include <cstdint>
