@@ -88,7 +88,7 @@ bool runAssignmentPanel(MuscleAssignment& assignment, GlobalFunc* global) {
     ModalPanel panel(*panels, kSetMuscleServer);
     if (!panel) return false;
 
-    LWPanControlDesc& desc = freshControlDesc(LWT_MLIST);
+    LWPanControlDesc desc = controlDesc(LWT_MLIST);
     desc.multiList.width = kListWidth;
     desc.multiList.visItems = 8;
     desc.multiList.top = 0;
