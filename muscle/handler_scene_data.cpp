@@ -1,9 +1,7 @@
 // One instance's scene data, in the order and types of format/muscle_scene_data.h.
 #include <cfloat>
 #include <cmath>
-#include <cstring>
 
-#include "abi/host_names.h"
 #include "abi/item_number.h"
 #include "format/muscle_scene_data.h"
 #include "muscle/handler_instance.h"
@@ -86,11 +84,7 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
         record->controls = loadControls(*state);
     }
     markAllForRebind(currentMuscleRegistry());
-    GlobalFunc* global = motionHandlerGlobal();
-    instance->global = global;
-    describePlainly(*instance);
-    instance->itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
-    instance->boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
+    attachToHost(*instance, motionHandlerGlobal());
     return nullptr;
 }
 
