@@ -216,6 +216,10 @@ typedef struct st_LWLayoutGeneric {
 
 /* ---- Scene save and load ---------------------------------------------- */
 
+/* ioMode of the save and load states: binary (object files) or text (scene files) */
+#define LWIO_OBJECT 0
+#define LWIO_SCENE 1
+
 /* The host's, valid during one save call; each write reads the caller's n
    values during the call only. */
 typedef struct st_LWSaveState {

@@ -45,13 +45,11 @@ LWItemID chain(host::Layout& layout, LWItemType type, int depth, Turns turns) {
 enum class Controls { Plain, Every, ShortestTurn };
 
 host::SceneData muscleData(LWItemID bone, LWItemID reference, Controls controls) {
-    host::SceneData data = muscleSceneData(bone, reference, 1, 1);
+    const host::SceneData data = muscleSceneData(bone, reference, 1, 1);
     if (controls == Controls::Every)
-        data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {2}}, {"FP", {0.8}}, {"FP", {1.2}},
-                                 {"FP", {0.7}}});
-    if (controls == Controls::ShortestTurn)
-        data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {1}}, {"U1", {0}}, {"FP", {0}}, {"FP", {0}},
-                                 {"FP", {1}}, {"U1", {1}}});
+        return withControls(data, {.bulge = 2.5f, .volumeAxes = 2, .stretchMin = 0.8f, .stretchMax = 1.2f,
+                                   .influence = 0.7f});
+    if (controls == Controls::ShortestTurn) return withControls(data, {.aim = 1});
     return data;
 }
 

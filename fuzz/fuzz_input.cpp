@@ -8,6 +8,7 @@
 
 #include "fuzz/fuzz_session.h"
 #include "abi/item_number.h"
+#include "tests/muscle_scene_data.h"
 
 namespace fuzz {
 
@@ -130,13 +131,16 @@ host::SceneData sceneStream(FuzzedDataProvider& in, const std::vector<LWItemID>&
                 {"FP", {double(sceneFloat(in))}},
                 {"FP", {double(sceneFloat(in)), double(sceneFloat(in)), double(sceneFloat(in))}}};
         // Now and then the muscle controls after them, of any values, with the marker or another number.
-        if (in.ConsumeBool())
-            data.insert(data.end(), {{"U4", {in.ConsumeIntegralInRange(0, 3) ? double(0x4D535831) : double(in.ConsumeIntegral<std::uint32_t>())}},
-                                     {"FP", {double(sceneFloat(in))}},
-                                     {"U1", {double(in.ConsumeIntegral<std::uint8_t>())}},
-                                     {"FP", {double(sceneFloat(in))}},
-                                     {"FP", {double(sceneFloat(in))}},
-                                     {"FP", {double(sceneFloat(in))}}});
+        if (in.ConsumeBool()) {
+            const double marker =
+                in.ConsumeIntegralInRange(0, 3) ? kControlsMarker : double(in.ConsumeIntegral<std::uint32_t>());
+            // A braced list takes its values in order, as the input gives them.
+            host::SceneData extension = controlsSceneData(ControlsExtension{
+                sceneFloat(in), in.ConsumeIntegral<std::uint8_t>(), sceneFloat(in), sceneFloat(in), sceneFloat(in),
+                std::nullopt});
+            extension[0].values = {marker};
+            data.insert(data.end(), extension.begin(), extension.end());
+        }
         // And now and then the aim byte after it: heading and pitch, the shortest turn, or any other value.
         if (data.size() > 6 && in.ConsumeBool()) {
             static const double kAims[] = {0, 1, 1, 2, 255};

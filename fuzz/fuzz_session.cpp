@@ -8,6 +8,7 @@
 
 #include "abi/item_number.h"
 #include "host/process/services.h"
+#include "tests/muscle_scene_data.h"
 
 namespace fuzz {
 
@@ -154,8 +155,8 @@ void Session::checkSceneData(const host::SceneData& data) const {
     // ending in the aim byte only for the shortest turn (1).
     static const char* const kTypes[] = {"U4", "U4", "U1", "U1", "FP", "FP", "U4", "FP", "U1", "FP", "FP", "FP", "U1"};
     static const std::size_t kCounts[] = {1, 1, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1, 1};
-    static const double kLeast[] = {0, 0, 0, 0, 0, 0, 0x4D535831, 0, 0, 0, 0, 0, 1};
-    static const double kMost[] = {0, 0, 1, 1, 0, 0, 0x4D535831, 10, 2, HUGE_VAL, HUGE_VAL, 1, 1};
+    static const double kLeast[] = {0, 0, 0, 0, 0, 0, kControlsMarker, 0, 0, 0, 0, 0, 1};
+    static const double kMost[] = {0, 0, 1, 1, 0, 0, kControlsMarker, 10, 2, HUGE_VAL, HUGE_VAL, 1, 1};
     FUZZ_CHECK(data.size() == 6 || data.size() == 12 || data.size() == 13, "save made %zu writes, not 6, 12 or 13",
                data.size());
     for (std::size_t i = 0; i < data.size(); ++i) {

@@ -49,6 +49,8 @@ public:
     // Checks the data before returning it.
     host::SceneData save(LWInstance instance);
     void changeIDs(const std::vector<std::pair<LWItemID, LWItemID>>& pairs);
+    // An item ID the host handed the module some other way, such as in a scene file's plug-in block.
+    void handOver(LWItemID id) { handedOver_.insert(id); }
     LWItemID cloneItem(LWItemID item);
     int readMuscle(int version = 2);
     host::MotionHandlers::Options openOptions(LWInstance instance, host::OpenScript script);

@@ -9,16 +9,18 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 
 namespace sinewrig {
 
 namespace arc_tangent_detail {
 
-// atan(0.5) and atan(1), each in a high part and the low bits it leaves out.
-constexpr double kAtanHigh[] = {4.63647609000806093515e-01, 7.85398163397448278999e-01};
-constexpr double kAtanLow[] = {2.26987774529616870924e-17, 3.06161699786838301793e-17};
-constexpr double kPiOver2High = 1.57079632679489655800e+00, kPiOver2Low = 6.12323399573676603587e-17;
-constexpr double kPiHigh = 3.14159265358979311600e+00, kPiLow = 1.22464679914735317720e-16;
+// pi, pi/2, atan(0.5) and atan(1) = pi/4, each in a high part (the
+// nearest double) and the low bits it leaves out.
+constexpr double kPiHigh = std::numbers::pi, kPiLow = 1.22464679914735317720e-16;
+constexpr double kPiOver2High = kPiHigh / 2, kPiOver2Low = kPiLow / 2;
+constexpr double kAtanHigh[] = {4.63647609000806093515e-01, kPiHigh / 4};
+constexpr double kAtanLow[] = {2.26987774529616870924e-17, kPiLow / 4};
 
 // r - atan(r), for |r| <= 0.4375: r z (T0 + T1 z + ... + T10 z^10) with
 // z = r^2, summed in pairs (Estrin's scheme) as the sine and cosine kernels are.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 
 namespace sinewrig {
 
@@ -23,7 +24,7 @@ namespace sin_cos_detail {
 constexpr double kPiOver2High = 1.57079632673412561417e+00;
 constexpr double kPiOver2Middle = 6.07710050630396597660e-11;
 constexpr double kPiOver2Low = 2.02226624879595063154e-21;
-constexpr double kPiOver4 = 7.85398163397448278999e-01;  // rounded down: needs no reduction
+constexpr double kPiOver4 = std::numbers::pi / 4;  // below pi/4 itself: needs no reduction
 constexpr double kTwoOverPi = 6.36619772367581382433e-01;
 constexpr double kFastLimit = 1.0e5;  // |angle| below this: n < 2^17
 

@@ -1,5 +1,7 @@
-// The one name the module file exports: the host finds everything else through it.
+// The one name the module file exports (kModuleDescriptorName): the host finds
+// everything else through it.
 #include "abi/lw_host.h"
+#include "abi/module_descriptor.h"
 #include "module/servers.h"
 
 #if defined(_WIN32)
@@ -20,9 +22,9 @@ void shutdown(void*) {}
 extern "C" {
 
 SINEWRIG_EXPORT ModuleDescriptor _mod_descrip = {
-    0x04121994,
-    3,
-    0x300,
+    kModuleSyncWord,
+    kModuleSystemVersion,
+    kModuleMachineType,
     startup,
     shutdown,
     sinewrig::serverTable,

@@ -1,10 +1,10 @@
 #include "module/servers.h"
 
-#include "commands/read_muscle.h"
-#include "commands/set_muscle.h"
 #include "abi/host_names.h"
 #include "muscle/motion_handler.h"
-#include "panels/options_panel.h"
+#include "muscle/options_panel.h"
+#include "read_muscle/read_muscle.h"
+#include "set_muscle/set_muscle.h"
 
 namespace sinewrig {
 

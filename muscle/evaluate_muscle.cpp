@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "items/item_transform.h"
 #include "math/shortest_turn.h"
@@ -35,7 +36,7 @@ void shapeMuscle(const MuscleRecord& record, double stretch, double scale[3]) {
     }
 }
 
-constexpr double kFullTurn = 6.283185307179586;  // the double nearest 2 pi
+constexpr double kFullTurn = 2 * std::numbers::pi;
 
 // Heading and pitch moved from the motion's towards the muscle's the short way
 // round; bank stays as the motion gave it.

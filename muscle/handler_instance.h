@@ -27,4 +27,8 @@ inline void describePlainly(HandlerInstance& instance) {
     std::strncpy(instance.description, kMuscleServer, kDescriptionSize - 1);
 }
 
+// The instance takes `global` and the item and bone info services it gives,
+// and the plain description, as on creation and again on loading.
+void attachToHost(HandlerInstance& instance, GlobalFunc* global);
+
 }  // namespace sinewrig

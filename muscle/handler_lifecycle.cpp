@@ -3,6 +3,7 @@
 #include <new>
 
 #include "abi/host_names.h"
+#include "abi/service_lookup.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"
@@ -10,16 +11,20 @@
 
 namespace sinewrig {
 
+void attachToHost(HandlerInstance& instance, GlobalFunc* global) {
+    instance.global = global;
+    describePlainly(instance);
+    instance.itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
+    instance.boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
+}
+
 LWInstance createMuscleInstance(void*, void* context, LWError*) {
     GlobalFunc* global = motionHandlerGlobal();
     auto* pool = lookupService<const LWGlobalPool>(global, kGlobalMemoryService);
     auto* instance = new (std::nothrow) HandlerInstance;
     if (!instance) return nullptr;
     instance->item = static_cast<LWItemID>(context);
-    instance->global = global;
-    describePlainly(*instance);
-    instance->itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
-    instance->boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
+    attachToHost(*instance, global);
 
     MuscleRecord defaults;
     defaults.bone = instance->item;

@@ -1,13 +1,9 @@
-// The six values of one instance in the scene file: bone, reference, preserve
-// volume, after IK, rest length and rest tip point; then, only for a muscle
-// whose controls are not all at their defaults, a marked extension with them,
-// ending in the aim only when the muscle swings by the shortest turn.
+// One instance's scene data, in the order and types of format/muscle_scene_data.h.
 #include <cfloat>
 #include <cmath>
-#include <cstring>
 
-#include "abi/host_names.h"
 #include "abi/item_number.h"
+#include "format/muscle_scene_data.h"
 #include "muscle/handler_instance.h"
 #include "muscle/motion_handler.h"
 #include "muscle/muscle_registry.h"
@@ -25,8 +21,6 @@ float toSceneFloat(double value) {
     return static_cast<float>(value);
 }
 
-constexpr unsigned int kControlsMarker = 0x4D535831;  // 'MSX1'
-
 // After the six values: defaults unless the marker follows, and then each
 // value only if the host delivered it, brought into range.
 MuscleControls loadControls(const LWLoadState& state) {
@@ -40,7 +34,7 @@ MuscleControls loadControls(const LWLoadState& state) {
     if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMin = value;
     if (state.readFP(state.readData, &value, 1) == 1) controls.stretchMax = value;
     if (state.readFP(state.readData, &value, 1) == 1) controls.influence = value;
-    unsigned char aim = kAimHeadingPitch;
+    unsigned char aim = kDefaultAim;
     if (state.readU1(state.readData, &aim, 1) == 1) controls.aim = aim;
     return withinRange(controls);
 }
@@ -90,11 +84,7 @@ LWError loadMuscleInstance(LWInstance handle, const LWLoadState* state) {
         record->controls = loadControls(*state);
     }
     markAllForRebind(currentMuscleRegistry());
-    GlobalFunc* global = motionHandlerGlobal();
-    instance->global = global;
-    describePlainly(*instance);
-    instance->itemInfo = lookupService<const LWItemInfo>(global, kItemInfoService);
-    instance->boneInfo = lookupService<const LWBoneInfo>(global, kBoneInfoService);
+    attachToHost(*instance, motionHandlerGlobal());
     return nullptr;
 }
 

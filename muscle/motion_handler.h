@@ -3,7 +3,6 @@
 #pragma once
 
 #include "abi/lw_host.h"
-#include "abi/service_lookup.h"
 
 namespace sinewrig {
 

@@ -1,7 +1,6 @@
 #include "muscle/muscle_controls.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 namespace sinewrig {
@@ -10,8 +9,8 @@ namespace {
 
 // Held to what the scene's single-precision values keep, so that a muscle
 // loaded from a saved scene moves exactly as it did before the save.
-double clampOr(double value, double low, double high, double fallback) {
-    return std::isfinite(value) ? double(float(std::clamp(value, low, high))) : fallback;
+double within(double value, const ControlRange& range) {
+    return std::isfinite(value) ? double(float(std::clamp(value, range.least, range.most))) : range.byDefault;
 }
 
 }  // namespace
@@ -25,19 +24,17 @@ bool atDefaults(const MuscleControls& controls) { return controls == MuscleContr
 
 bool shapingAtDefaults(const MuscleControls& controls) {
     MuscleControls shaping = controls;
-    shaping.aim = kAimHeadingPitch;
+    shaping.aim = kDefaultAim;
     return atDefaults(shaping);
 }
 
 MuscleControls withinRange(const MuscleControls& given) {
-    const MuscleControls defaults;
-    const double most = FLT_MAX;
     MuscleControls controls;
     controls.volumeAxes = std::min<unsigned char>(given.volumeAxes, kVolumeAxesY);
-    controls.bulge = clampOr(given.bulge, 0.0, kMostBulge, defaults.bulge);
-    controls.stretchMin = clampOr(given.stretchMin, 0.0, most, defaults.stretchMin);
-    controls.stretchMax = clampOr(given.stretchMax, 0.0, most, defaults.stretchMax);
-    controls.influence = clampOr(given.influence, 0.0, 1.0, defaults.influence);
+    controls.bulge = within(given.bulge, kBulgeRange);
+    controls.stretchMin = within(given.stretchMin, kStretchRange);
+    controls.stretchMax = within(given.stretchMax, kStretchRange);
+    controls.influence = within(given.influence, kInfluenceRange);
     controls.aim = given.aim == kAimShortestTurn ? kAimShortestTurn : kAimHeadingPitch;
     return controls;
 }

@@ -1,27 +1,20 @@
 // The muscle's shaping controls beyond preserve volume and after IK: which
-// axes thin, how much it bulges, how far it stretches and how strongly it
-// acts. At the defaults a muscle behaves exactly as one without them.
+// axes thin, how much it bulges, how far it stretches, how strongly it acts
+// and how it aims. At the defaults a muscle behaves exactly as one without them.
 #pragma once
+
+#include "format/control_values.h"
 
 namespace sinewrig {
 
-enum VolumeAxes : unsigned char { kVolumeAxesXY = 0, kVolumeAxesX = 1, kVolumeAxesY = 2 };
-
-// How the bone is turned onto its target: heading and pitch taken from the
-// direction (bank left as the motion gave it), or the motion's own rotation
-// swung by the smallest turn, which never spins the bone about its length.
-enum Aim : unsigned char { kAimHeadingPitch = 0, kAimShortestTurn = 1 };
-
 struct MuscleControls {
-    unsigned char volumeAxes = kVolumeAxesXY;  // the cross-section axes that thin with preserve volume
-    double bulge = 1.0;       // exponent of the thinning: 0 none, 1 volume kept, up to 10
-    double stretchMin = 0.0;  // the length scale is raised to this (0: no floor)
-    double stretchMax = 0.0;  // and then lowered to this when above 0 (0: no ceiling)
-    double influence = 1.0;   // 0 leaves the motion as it was, 1 is the whole muscle
-    unsigned char aim = kAimHeadingPitch;
+    unsigned char volumeAxes = kDefaultVolumeAxes;
+    double bulge = kBulgeRange.byDefault;
+    double stretchMin = kStretchRange.byDefault;
+    double stretchMax = kStretchRange.byDefault;
+    double influence = kInfluenceRange.byDefault;
+    unsigned char aim = kDefaultAim;
 };
-
-inline constexpr double kMostBulge = 10.0;
 
 bool operator==(const MuscleControls& a, const MuscleControls& b);
 bool atDefaults(const MuscleControls& controls);

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "math/vector.h"
 #include "abi/lw_host.h"
+#include "math/vector.h"
 #include "muscle/muscle_controls.h"
 
 namespace sinewrig {

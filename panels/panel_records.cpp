@@ -7,54 +7,59 @@
 
 namespace sinewrig {
 
-LWPanControlDesc panelControlDesc;
-LWValue panelValue;
+namespace {
+
+// Zeroed whole, padding included, so the host reads no stale bytes.
+LWValue valueOf(int type) {
+    LWValue value;
+    std::memset(&value, 0, sizeof value);
+    value.type = type;
+    return value;
+}
+
+}  // namespace
 
 LWPanelFuncs* findPanelServices(GlobalFunc* global) {
     return lookupService<LWPanelFuncs>(global, kPanelService);
 }
 
-LWPanControlDesc& freshControlDesc(int type) {
-    std::memset(&panelControlDesc, 0, sizeof panelControlDesc);
-    panelControlDesc.type = type;
-    return panelControlDesc;
+LWPanControlDesc controlDesc(int type) {
+    LWPanControlDesc desc;
+    std::memset(&desc, 0, sizeof desc);
+    desc.type = type;
+    return desc;
 }
 
 int controlInt(LWControl* control, int tag) {
-    std::memset(&panelValue, 0, sizeof panelValue);
-    panelValue.type = LWT_INTEGER;
-    control->get(control, tag, &panelValue);
-    return panelValue.intv.value;
+    LWValue value = valueOf(LWT_INTEGER);
+    control->get(control, tag, &value);
+    return value.intv.value;
 }
 
-void setControlInt(LWControl* control, int tag, int value) {
-    std::memset(&panelValue, 0, sizeof panelValue);
-    panelValue.type = LWT_INTEGER;
-    panelValue.intv.value = value;
-    control->set(control, tag, &panelValue);
+void setControlInt(LWControl* control, int tag, int number) {
+    LWValue value = valueOf(LWT_INTEGER);
+    value.intv.value = number;
+    control->set(control, tag, &value);
 }
 
 double controlFloat(LWControl* control, int tag) {
-    std::memset(&panelValue, 0, sizeof panelValue);
-    panelValue.type = LWT_FLOAT;
-    control->get(control, tag, &panelValue);
-    return panelValue.flt.value;
+    LWValue value = valueOf(LWT_FLOAT);
+    control->get(control, tag, &value);
+    return value.flt.value;
 }
 
-void setControlFloat(LWControl* control, int tag, double value) {
-    std::memset(&panelValue, 0, sizeof panelValue);
-    panelValue.type = LWT_FLOAT;
-    panelValue.flt.value = value;
-    control->set(control, tag, &panelValue);
+void setControlFloat(LWControl* control, int tag, double number) {
+    LWValue value = valueOf(LWT_FLOAT);
+    value.flt.value = number;
+    control->set(control, tag, &value);
 }
 
 void setControlPointer(LWControl* control, int tag, void* pointer) {
-    std::memset(&panelValue, 0, sizeof panelValue);
     // The host has no pointer type: for CTL_USERDATA and CTL_USEREVENT it reads
     // ptr.ptr whatever the tag, and the value keeps the tag it has always carried.
-    panelValue.type = LWT_INTEGER;
-    panelValue.ptr.ptr = pointer;
-    control->set(control, tag, &panelValue);
+    LWValue value = valueOf(LWT_INTEGER);
+    value.ptr.ptr = pointer;
+    control->set(control, tag, &value);
 }
 
 }  // namespace sinewrig

@@ -1,20 +1,18 @@
-// The control descriptor and value record that every panel of the module
-// shares (panels are modal, so one is in use at a time), and the control
-// calls made through them.
+// The control descriptors and value records that the module's panels hand the
+// host, and the control calls made through them. Each is made fresh for its
+// one call: the host reads a descriptor only during addControl and a value
+// only during get or set.
 #pragma once
 
 #include "abi/lw_host.h"
 
 namespace sinewrig {
 
-extern LWPanControlDesc panelControlDesc;
-extern LWValue panelValue;
-
 // "LWPanelServices", or null when the host has none.
 LWPanelFuncs* findPanelServices(GlobalFunc* global);
 
-// The shared descriptor, cleared and given `type`, ready for the caller's members.
-LWPanControlDesc& freshControlDesc(int type);
+// A descriptor of `type`, every other byte zero, ready for the caller's members.
+LWPanControlDesc controlDesc(int type);
 
 int controlInt(LWControl* control, int tag);
 void setControlInt(LWControl* control, int tag, int value);

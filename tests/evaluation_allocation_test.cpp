@@ -73,18 +73,15 @@ TEST(EvaluationAllocations, TheLoadedModuleAllocatesNothingPerEvaluation) {
     EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
     EXPECT_GT(host.motionOf(host.bone).scaling[2], 0.0);
     // And with every muscle control in use: Y axis only, bulge, both limits, influence.
-    host::SceneData controls = MuscleHost::muscleData(host.bone, host.reference, 1);
-    controls.insert(controls.end(), {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {2}}, {"FP", {0.8}},
-                                     {"FP", {1.2}}, {"FP", {0.7}}});
-    host.handlers->load(instance, controls);
+    host.handlers->load(instance, withControls(MuscleHost::muscleData(host.bone, host.reference, 1),
+                                               {.bulge = 2.5f, .volumeAxes = 2, .stretchMin = 0.8f, .stretchMax = 1.2f,
+                                                .influence = 0.7f}));
     ASSERT_EQ(host.handlers->save(instance).size(), 12u);
     EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
     // And aimed by the shortest turn, whole and at half influence.
     for (float influence : {1.0f, 0.5f}) {
-        host::SceneData swung = MuscleHost::muscleData(host.bone, host.reference, 1);
-        swung.insert(swung.end(), {{"U4", {double(0x4D535831)}}, {"FP", {1}}, {"U1", {0}}, {"FP", {0}}, {"FP", {0}},
-                                   {"FP", {influence}}, {"U1", {1}}});
-        host.handlers->load(instance, swung);
+        host.handlers->load(instance, withControls(MuscleHost::muscleData(host.bone, host.reference, 1),
+                                                   {.influence = influence, .aim = 1}));
         ASSERT_EQ(host.handlers->save(instance).size(), 13u);
         EXPECT_EQ(host.allocationsOver(host.handlers->table(), instance, 10000), 0);
     }

@@ -56,12 +56,11 @@ double largestDifference(const Rotation3& a, const Rotation3& b) {
     return most;
 }
 
-// The muscle controls' extension at its defaults but for influence and aim.
+// The muscle controls' extension at its defaults but for influence and aim,
+// whose byte is written only when it is not 0.
 host::SceneData withAim(host::SceneData data, unsigned aim, float influence = 1.0f) {
-    data.insert(data.end(), {{"U4", {double(0x4D535831)}}, {"FP", {1.0}}, {"U1", {0}}, {"FP", {0.0}}, {"FP", {0.0}},
-                             {"FP", {influence}}});
-    if (aim != 0) data.push_back({"U1", {double(aim)}});
-    return data;
+    return withControls(std::move(data),
+                        {.influence = influence, .aim = aim != 0 ? std::optional<unsigned>(aim) : std::nullopt});
 }
 
 // A muscle bone under a parent that moves and pitches, aiming at a reference
@@ -287,8 +286,7 @@ TEST_F(AimScene, TheShortestTurnAloneSavesTheExtensionAtItsDefaultsAndOneAimByte
     const host::SceneData saved = handlers->save(instance);
     ASSERT_EQ(saved.size(), 13u);
     EXPECT_EQ(host::SceneData(saved.begin() + 6, saved.end()),
-              (host::SceneData{{"U4", {double(0x4D535831)}}, {"FP", {1}}, {"U1", {0}}, {"FP", {0}}, {"FP", {0}},
-                               {"FP", {1}}, {"U1", {1}}}));
+              controlsSceneData({.aim = 1}));
     // Heading and pitch with another control set: the extension without the aim byte.
     muscle(0, 0.25f);
     EXPECT_EQ(handlers->save(instance).size(), 12u);

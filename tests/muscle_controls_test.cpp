@@ -22,15 +22,9 @@ namespace {
 constexpr double kTolerance = 1e-12;
 constexpr double kPi = 3.14159265358979323846;
 
-// The extension after the six values, as a host-side writer lays it out.
-struct Extension {
-    float bulge = 1.0f;
-    unsigned axes = 0;
-    float stretchMin = 0.0f, stretchMax = 0.0f, influence = 1.0f;
-};
-host::SceneData withExtension(host::SceneData data, const Extension& e, std::size_t writes = 6) {
-    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {e.bulge}},      {"U1", {double(e.axes)}},
-                                       {"FP", {e.stretchMin}},       {"FP", {e.stretchMax}}, {"FP", {e.influence}}};
+// The six values and the first `writes` of the extension's.
+host::SceneData withExtension(host::SceneData data, const ControlsExtension& e, std::size_t writes = 6) {
+    const host::SceneData extension = controlsSceneData(e);
     data.insert(data.end(), extension.begin(), extension.begin() + writes);
     return data;
 }
@@ -111,9 +105,9 @@ TEST_F(MuscleControls, BulgeAndVolumeAxesThinTheChosenAxesByTheStretchToTheBulge
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("bulge " + std::to_string(c.bulge) + ", axes " + std::to_string(c.axes));
-        Extension e;
+        ControlsExtension e;
         e.bulge = c.bulge;
-        e.axes = c.axes;
+        e.volumeAxes = c.axes;
         LWInstance instance = muscleFrom(withExtension(plain(), e));
         expectNear(motionAt(1.0).scaling, c.x, c.y, z);
         handlers->remove(instance);
@@ -134,7 +128,7 @@ TEST_F(MuscleControls, StretchLimitsHoldTheLengthScaleWhileTheAimStillPointsAtTh
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("min " + std::to_string(c.stretchMin) + ", max " + std::to_string(c.stretchMax));
-        Extension e;
+        ControlsExtension e;
         e.stretchMin = c.stretchMin;
         e.stretchMax = c.stretchMax;
         LWInstance instance = muscleFrom(withExtension(plain(), e));
@@ -154,7 +148,7 @@ TEST_F(MuscleControls, InfluenceBlendsFromTheMotionTheShortWayRound) {
     const double w = 0.25, z = std::sqrt(2.0), thin = std::sqrt(1 / z);
     // pi/4 - (-2.8) is more than pi: the short way goes down through -pi.
     const double headingStep = kPi / 4 - motionHeading - 2 * kPi;
-    Extension e;
+    ControlsExtension e;
     e.influence = float(w);
     muscleFrom(withExtension(plain(), e));
     const host::ItemMotion& motion = motionAt(1.0);
@@ -166,7 +160,7 @@ TEST_F(MuscleControls, EverySettingTogether) {
     moveReference(0, 0, 3);  // z = 3 before the limits
     boneMotion(LWIP_SCALING, 1.0, 2.0, 1.0);
     const double w = 0.6, z = 2.5, t = std::pow(1 / z, 3.0);
-    Extension e{3.0f, 2, 0.5f, 2.5f, float(w)};
+    ControlsExtension e{3.0f, 2, 0.5f, 2.5f, float(w)};
     muscleFrom(withExtension(plain(), e));
     const host::ItemMotion& motion = motionAt(1.0);
     expectNear(motion.rotation, 0, 0, 0);
@@ -176,7 +170,7 @@ TEST_F(MuscleControls, EverySettingTogether) {
 TEST_F(MuscleControls, OutOfRangeAndNonFiniteValuesAreBroughtIntoRangeOnLoad) {
     moveReference(0, 0, 2);
     // Bulge above 10, axes beyond "Y", a negative floor, NaN ceiling, influence above 1.
-    Extension e{40.0f, 7, -3.0f, std::nanf(""), 5.0f};
+    ControlsExtension e{40.0f, 7, -3.0f, std::nanf(""), 5.0f};
     LWInstance instance = muscleFrom(withExtension(plain(), e));
     const host::SceneData saved = handlers->save(instance);
     ASSERT_EQ(saved.size(), 12u);
@@ -192,15 +186,15 @@ TEST_F(MuscleControls, OutOfRangeAndNonFiniteValuesAreBroughtIntoRangeOnLoad) {
 TEST_F(MuscleControls, ACutExtensionGivesTheDefaultsForWhatIsMissing) {
     moveReference(0, 0, 2);
     // The marker and bulge only: axes, limits and influence at their defaults.
-    LWInstance instance = muscleFrom(withExtension(plain(), Extension{2.0f, 1}, 2));
+    LWInstance instance = muscleFrom(withExtension(plain(), ControlsExtension{2.0f, 1}, 2));
     expectNear(motionAt(1.0).scaling, std::sqrt(0.25), std::sqrt(0.25), 2.0);
     handlers->remove(instance);
     // The marker alone: every default, and the save is the six values again.
-    instance = muscleFrom(withExtension(plain(), Extension{}, 1));
+    instance = muscleFrom(withExtension(plain(), ControlsExtension{}, 1));
     EXPECT_EQ(handlers->save(instance).size(), 6u);
     handlers->remove(instance);
     // Another number where the marker belongs: ignored.
-    host::SceneData data = withExtension(plain(), Extension{2.0f});
+    host::SceneData data = withExtension(plain(), ControlsExtension{2.0f});
     data[6].values[0] = 0x4D535832;
     instance = muscleFrom(data);
     EXPECT_EQ(handlers->save(instance).size(), 6u);
@@ -208,7 +202,7 @@ TEST_F(MuscleControls, ACutExtensionGivesTheDefaultsForWhatIsMissing) {
 
 TEST_F(MuscleControls, SaveLoadSaveIsByteIdenticalWithAndWithoutTheExtension) {
     moveReference(0, 0, 2);
-    for (const host::SceneData& data : {plain(), withExtension(plain(), Extension{0.3f, 1, 0.7f, 1.9f, 0.45f})}) {
+    for (const host::SceneData& data : {plain(), withExtension(plain(), ControlsExtension{0.3f, 1, 0.7f, 1.9f, 0.45f})}) {
         LWInstance first = muscleFrom(data);
         const host::SceneData saved = handlers->save(first);
         EXPECT_EQ(saved.size(), data.size());
@@ -221,7 +215,7 @@ TEST_F(MuscleControls, SaveLoadSaveIsByteIdenticalWithAndWithoutTheExtension) {
 
 TEST_F(MuscleControls, ACopyCarriesTheControls) {
     moveReference(0, 0, 2);
-    LWInstance from = muscleFrom(withExtension(plain(), Extension{2.0f, 2, 0.0f, 1.5f, 1.0f}));
+    LWInstance from = muscleFrom(withExtension(plain(), ControlsExtension{2.0f, 2, 0.0f, 1.5f, 1.0f}));
     LWItemID clone = handlers->cloneItem(bone);
     const std::vector<LWInstance> instances = handlers->instancesOf(clone);
     ASSERT_EQ(instances.size(), 1u);

@@ -214,11 +214,9 @@ TEST_F(OptionsPanel, TheMuscleControlsFollowTheFirstThreeInOrder) {
 }
 
 TEST_F(OptionsPanel, TheMuscleControlsShowTheSavedSettingsAndOkStoresThemWithinRange) {
-    host::SceneData data = muscleSceneData(bone, near, 1, 1);
-    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {2.5}}, {"U1", {1}},
-                                       {"FP", {0.5}},                {"FP", {3}},   {"FP", {0.75}}};
-    data.insert(data.end(), extension.begin(), extension.end());
-    handlers->load(instance, data);
+    handlers->load(instance, withControls(muscleSceneData(bone, near, 1, 1),
+                                          {.bulge = 2.5f, .volumeAxes = 1, .stretchMin = 0.5f, .stretchMax = 3,
+                                           .influence = 0.75f}));
     layout.panels.log.clear();
     open(pressOk({host::chooseItem(2), host::enterFloat(5, 12.0), host::enterFloat(6, -1.0), host::enterFloat(7, 1.25),
                   host::enterFloat(8, 0.5)}));
@@ -233,7 +231,7 @@ TEST_F(OptionsPanel, TheMuscleControlsShowTheSavedSettingsAndOkStoresThemWithinR
     const host::SceneData saved = handlers->save(instance);
     ASSERT_EQ(saved.size(), 12u);
     EXPECT_EQ(host::SceneData(saved.begin() + 6, saved.end()),
-              (host::SceneData{{"U4", {double(0x4D535831)}}, {"FP", {10}}, {"U1", {2}}, {"FP", {0}}, {"FP", {1.25}}, {"FP", {0.5}}}));
+              controlsSceneData({.bulge = 10, .volumeAxes = 2, .stretchMin = 0, .stretchMax = 1.25f, .influence = 0.5f}));
     for (const std::string& problem : layout.panels.problems) ADD_FAILURE() << problem;
 }
 

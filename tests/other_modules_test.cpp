@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
@@ -48,6 +49,21 @@ TEST(ModuleProbe, ReportsEveryDescriptorCheckWhereLoadingStopsAtTheFirst) {
     for (std::size_t i = 1; i < probe.checks.size(); ++i) EXPECT_TRUE(probe.checks[i].passed) << probe.checks[i].what;
     EXPECT_EQ(loadError(BADSYNC_MODULE_FILE),
               std::string(BADSYNC_MODULE_FILE) + ": bad sync word 0x19940412, want 0x04121994");
+}
+
+TEST(ModuleProbe, EachRefusalSaysWhatTheHostWants) {
+    ModuleDescriptor d = {0x04121994, 2, 0x8664, nullptr, nullptr, nullptr};
+    const std::vector<host::DescriptorCheck> checks = host::checkDescriptor(d);
+    ASSERT_EQ(checks.size(), 4u);
+    EXPECT_TRUE(checks[0].passed);
+    EXPECT_FALSE(checks[1].passed);
+    EXPECT_EQ(checks[1].found, "2");
+    EXPECT_EQ(checks[1].reason, "module system version 2, want 3");
+    EXPECT_FALSE(checks[2].passed);
+    EXPECT_EQ(checks[2].found, "0x00008664");
+    EXPECT_EQ(checks[2].reason, "machine type 0x00008664, want 0x300");
+    EXPECT_FALSE(checks[3].passed);
+    EXPECT_EQ(checks[3].reason, "has no startup function");
 }
 
 TEST(ModuleProbe, FilesThatAreNoModule) {

@@ -4,6 +4,7 @@
 
 #include "tests/cp932_text.h"
 #include "tests/layout_session.h"
+#include "tests/muscle_scene_data.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST_F(ReadMuscle, TwoMusclesGetEightCommandsInTwoPasses) {
 }
 
 TEST_F(ReadMuscle, ItemIDsAreUpperCaseHexWithoutLeadingZeros) {
-    layout.scene.typedIds = false;
+    layout.scene.numbering = host::Scene::Numbering::plain;
     for (int i = 0; i < 11; ++i) layout.scene.addItem(LWI_LIGHT, "Light");
     skelegon("A", muscleTags("0"));
     loadObject();  // the object is item 12 (C), the bone item 13 (D)
@@ -231,8 +232,8 @@ TEST_F(ReadMuscle, RunningAgainKeepsTheMuscleControlsAndNewMusclesStartAtTheDefa
     EXPECT_EQ(handlers->save(first).size(), 6u);  // at the defaults: the six values alone
     // Controls given to A's record through its scene data, then ReadMuscle again.
     host::SceneData data = handlers->save(first);
-    const host::SceneData extension = {{"U4", {double(0x4D535831)}}, {"FP", {2}}, {"U1", {1}},  {"FP", {0.5}},
-                                       {"FP", {3}},                  {"FP", {0.25}}, {"U1", {1}}};  // the shortest turn
+    const host::SceneData extension = controlsSceneData(
+        {.bulge = 2, .volumeAxes = 1, .stretchMin = 0.5f, .stretchMax = 3, .influence = 0.25f, .aim = 1});
     data.insert(data.end(), extension.begin(), extension.end());
     ASSERT_EQ(handlers->load(first, data), nullptr);
     layout.select({object});

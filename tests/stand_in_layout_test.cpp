@@ -128,7 +128,7 @@ TEST(StandInMeshViews, ViewsServeTagsAndReportUseAfterDestroyAndViewsLeftOpen) {
 
 TEST(StandInLayoutCommands, KnownCommandsChangeTheSceneAndOthersFailChangingNothing) {
     host::Layout layout;
-    layout.scene.typedIds = false;
+    layout.scene.numbering = host::Scene::Numbering::plain;
     LWItemID first = layout.scene.addItem(LWI_BONE, "First");
     LWItemID second = layout.scene.addItem(LWI_BONE, "Second");
     LWLayoutGeneric* generic = layout.generic();

@@ -100,6 +100,11 @@ LWItemID MotionHandlers::cloneItem(LWItemID original) {
         made->scaling[axis] = copy.scaling[axis];
     }
     made->restLength = copy.restLength;
+    made->restPosition = copy.restPosition;
+    made->restRotation = copy.restRotation;
+    made->active = copy.active;
+    std::copy(std::begin(copy.pivot), std::end(copy.pivot), made->pivot);
+    made->file = copy.file;
     made->named = copy.named;
     made->colour = copy.colour;
     const std::vector<Applied> originals = applied_;
@@ -144,9 +149,13 @@ unsigned int MotionHandlers::flags(LWInstance instance) const {
 SceneData MotionHandlers::save(LWInstance instance) const {
     SceneData data;
     SaveState state(data);
-    const Server* server = serverOf(instance);
-    if (server->inst.save) server->inst.save(instance, state.record());
+    saveTo(instance, *state.record());
     return data;
+}
+
+void MotionHandlers::saveTo(LWInstance instance, const LWSaveState& state) const {
+    const Server* server = serverOf(instance);
+    if (server->inst.save) server->inst.save(instance, &state);
 }
 
 LWError MotionHandlers::load(LWInstance instance, const SceneData& data) const {
@@ -154,9 +163,11 @@ LWError MotionHandlers::load(LWInstance instance, const SceneData& data) const {
     return load(instance, state);
 }
 
-LWError MotionHandlers::load(LWInstance instance, LoadState& state) const {
+LWError MotionHandlers::load(LWInstance instance, LoadState& state) const { return loadFrom(instance, *state.record()); }
+
+LWError MotionHandlers::loadFrom(LWInstance instance, const LWLoadState& state) const {
     const Server* server = serverOf(instance);
-    return server->inst.load ? server->inst.load(instance, state.record()) : nullptr;
+    return server->inst.load ? server->inst.load(instance, &state) : nullptr;
 }
 
 LWError MotionHandlers::copy(LWInstance to, LWInstance from) const {

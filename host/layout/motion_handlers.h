@@ -64,6 +64,9 @@ public:
     LWError load(LWInstance instance, const SceneData& data) const;
     // The same over a LoadState the caller keeps, to see what the module read.
     LWError load(LWInstance instance, LoadState& state) const;
+    // Save and load through any state record, such as a scene file's text-mode ones.
+    void saveTo(LWInstance instance, const LWSaveState& state) const;
+    LWError loadFrom(LWInstance instance, const LWLoadState& state) const;
     LWError copy(LWInstance to, LWInstance from) const;
 
     // What opening an instance's options did: the ItemMotionInterface server

@@ -15,7 +15,7 @@ const Item* object(LWItemID id, const char* function, int argument = 0) {
 
 const char* filename(LWItemID id) {
     const Item* item = object(id, "filename");
-    return item ? item->name.c_str() : nullptr;
+    return !item ? nullptr : item->file.empty() ? item->name.c_str() : item->file.c_str();
 }
 
 int numPoints(LWItemID id) {

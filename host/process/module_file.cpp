@@ -18,9 +18,9 @@ std::unique_ptr<ModuleFile> ModuleFile::load(const std::string& path, std::strin
         error = path + ": " + reason;
         return nullptr;
     }
-    auto* descriptor = static_cast<const ModuleDescriptor*>(findSymbol(library, "_mod_descrip"));
+    auto* descriptor = static_cast<const ModuleDescriptor*>(findSymbol(library, kModuleDescriptorName));
     if (!descriptor) {
-        reason = "exports no _mod_descrip";
+        reason = std::string("exports no ") + kModuleDescriptorName;
     } else {
         for (const DescriptorCheck& check : checkDescriptor(*descriptor))
             if (!check.passed && check.required) {

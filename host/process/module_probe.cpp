@@ -8,9 +8,17 @@ namespace host {
 
 namespace {
 
+// A field as read, all eight digits: "0x04121994".
 std::string hex(unsigned value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", value);
+    return text;
+}
+
+// A number the host wants, as its documents write it: "0x300".
+std::string shortHex(unsigned value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
     return text;
 }
 
@@ -27,9 +35,11 @@ std::vector<DescriptorCheck> checkDescriptor(const ModuleDescriptor& d) {
     checks.push_back({"sync word", hex(d.sysSync), d.sysSync == kModuleSyncWord, true,
                       "bad sync word " + hex(d.sysSync) + ", want " + hex(kModuleSyncWord)});
     checks.push_back({"module system version", std::to_string(d.sysVersion), d.sysVersion == kModuleSystemVersion,
-                      true, "module system version " + std::to_string(d.sysVersion) + ", want 3"});
-    checks.push_back({"machine type", hex(d.sysMachine), d.sysMachine == kMachineX86, kMachineRequired,
-                      "machine type " + hex(d.sysMachine) + ", want 0x300"});
+                      true,
+                      "module system version " + std::to_string(d.sysVersion) + ", want " +
+                          std::to_string(kModuleSystemVersion)});
+    checks.push_back({"machine type", hex(d.sysMachine), d.sysMachine == kModuleMachineType, kMachineRequired,
+                      "machine type " + hex(d.sysMachine) + ", want " + shortHex(kModuleMachineType)});
     checks.push_back({"startup function", d.startup ? "present" : "null", d.startup != nullptr, true,
                       "has no startup function"});
     return checks;
@@ -43,7 +53,7 @@ ModuleProbe probeModuleFile(const std::string& path) {
         probe.error = path + ": " + reason;
         return probe;
     }
-    if (auto* descriptor = static_cast<const ModuleDescriptor*>(findSymbol(library, "_mod_descrip"))) {
+    if (auto* descriptor = static_cast<const ModuleDescriptor*>(findSymbol(library, kModuleDescriptorName))) {
         probe.hasDescriptor = true;
         probe.checks = checkDescriptor(*descriptor);
     }

@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "abi/lw_host.h"
+#include "abi/module_descriptor.h"
 
 namespace host {
-
-constexpr unsigned kModuleSyncWord = 0x04121994;
-constexpr unsigned kModuleSystemVersion = 3;
-constexpr unsigned kMachineX86 = 0x300;
 
 struct DescriptorCheck {
     std::string what;   // "sync word", "module system version", "machine type", "startup function"

@@ -1,57 +1,62 @@
 // The stand-in Layout's items: objects, bones, lights and cameras with names,
-// parents, keyed position/rotation/scale channels and bone rest lengths.
+// parents, the nine channels of their motion (envelopes, evaluated as the host
+// does) and bone rest values. Items are numbered as the host numbers them.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/scene/envelope.h"
+#include "host/scene/item_numbers.h"
 #include "host/scene/object_mesh.h"
 #include "abi/lw_host.h"
 
 namespace host {
 
-struct Key {
-    double time;
-    double value;
-};
-
-// Linear between keys, constant before the first and after the last; 0 with no keys.
-struct Channel {
-    std::vector<Key> keys;  // sorted by time
-
-    double valueAt(double time) const;
-    void setKey(double time, double value);
-};
-
 struct Item {
-    LWItemID id = nullptr;
+    LWItemID id = nullptr;  // the item's number
     LWItemType type = LWI_OBJECT;
     std::string name;
     bool named = true;  // false: item info reports a null name
     LWItemID parent = nullptr;
     LWItemID owner = nullptr;  // bones: the object whose skeleton they belong to
     Channel position[3];
-    Channel rotation[3];  // heading, pitch, bank
+    Channel rotation[3];  // heading, pitch, bank in radians
     Channel scaling[3];
     double restLength = 1.0;  // bones
-    int colour = -1;          // "ItemColor" number; -1 until one is set
+    // Bones: the rest position and rotation (radians) a scene gave; without
+    // them bone info reports the channels at time 0.
+    std::optional<std::array<double, 3>> restPosition, restRotation;
+    bool active = true;              // bones: BoneActive
+    double pivot[3] = {0, 0, 0};     // PivotPosition: kept, not used in evaluation
+    std::string file;                // objects loaded from a file: its path as the scene names it
+    int colour = -1;                 // "ItemColor" number; -1 until one is set
     std::shared_ptr<const ObjectMesh> mesh;  // objects loaded with a mesh
 };
 
 class Scene {
 public:
-    // Item IDs carry the item's type in their top four bits unless this is
-    // false; then they are just the item's number from 1 (1, 2, ... A, B).
-    bool typedIds = true;
+    // How addItem numbers items: as the host's scenes count them, or plainly
+    // 1, 2, ... in the order added (for tests that want small IDs).
+    enum class Numbering { host, plain };
+    Numbering numbering = Numbering::host;
 
-    // IDs fit in 32 bits, as the host's do, so they survive the scene data's U4 values.
-    // A bone's owner, unless given, is its parent object or its parent bone's owner.
+    // An item numbered as counted (see item_numbers.h). IDs fit in 32 bits, as
+    // the host's do, so they survive the scene data's U4 values. A bone's
+    // owner, unless given, is its parent object or its parent bone's owner.
     LWItemID addItem(LWItemType type, std::string name, LWItemID parent = nullptr, LWItemID owner = nullptr);
+    // An item with the number its scene gave it (counted all the same, as the
+    // host counts every item); null when the number is 0 or held.
+    LWItemID addNumberedItem(std::uint32_t number, LWItemType type, std::string name, LWItemID parent = nullptr,
+                             LWItemID owner = nullptr);
 
     Item* find(LWItemID id);
     const Item* find(LWItemID id) const;
-    const std::vector<Item>& items() const { return items_; }
+    const std::vector<Item>& items() const { return items_; }  // in the order added
 
     // Sets a key on all three channels of the parameter.
     void setKey(LWItemID id, LWItemParam param, double time, const double value[3]);
@@ -64,7 +69,11 @@ public:
     static const Channel* channels(const Item& item, LWItemParam param);
 
 private:
+    LWItemID add(std::uint32_t number, LWItemType type, std::string name, LWItemID parent, LWItemID owner);
+    LWItemID ownerOf(LWItemType type, LWItemID parent, LWItemID owner) const;
+
     std::vector<Item> items_;
+    ItemNumbers numbers_;
 };
 
 }  // namespace host

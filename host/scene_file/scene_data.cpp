@@ -38,7 +38,7 @@ struct SaveWriter {
 };
 
 SaveState::SaveState(SceneData& out) : out_(out) {
-    record_.ioMode = 0;
+    record_.ioMode = LWIO_OBJECT;
     record_.writeData = this;
     record_.write = SaveWriter::bytes;
     record_.writeI1 = SaveWriter::i1;
@@ -90,7 +90,7 @@ struct LoadReader {
 
 LoadState::LoadState(const SceneData& in) : in_(in) {
     skipEmpty(0);
-    record_.ioMode = 0;
+    record_.ioMode = LWIO_OBJECT;
     record_.readData = this;
     record_.read = LoadReader::bytes;
     record_.readI1 = LoadReader::i1;

@@ -116,8 +116,10 @@ bool loadSceneFile(const std::string& path, Layout& layout, MotionHandlers& hand
             std::string rest;
             std::getline(in, rest);
             if (!unquoted(rest, name)) return fail(lineNumber, "bad item name");
-            LWItemID made = layout.scene.addItem(type, name, itemFrom(parent), itemFrom(owner));
-            if (made != itemFrom(id)) return fail(lineNumber, "item IDs out of order");
+            if (id > 0xFFFFFFFFull) return fail(lineNumber, "item ID wider than 32 bits");
+            LWItemID made = layout.scene.addNumberedItem(static_cast<std::uint32_t>(id), type, name, itemFrom(parent),
+                                                         itemFrom(owner));
+            if (!made) return fail(lineNumber, "item ID 0 or held by another item");
             item = layout.scene.find(made);
             item->restLength = restLength;
             item->named = named != 0;

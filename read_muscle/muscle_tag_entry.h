@@ -13,10 +13,10 @@ namespace sinewrig {
 
 struct MuscleTagEntry {
     std::optional<std::string> boneName;       // PART
-    bool preserveVolume = false;               // kPreserveVolumeFlag of MFLG
-    bool afterIK = false;                      // kAfterIKFlag of MFLG
+    bool preserveVolume = false;               // MFLG
+    bool afterIK = false;                      // MFLG
     std::optional<std::string> referenceName;  // MTIP
-    int colourIndex = -1;                      // COLR in the colour-name table, or -1
+    int colourIndex = -1;                      // COLR as an item colour number, or -1
 };
 
 // The polygon scan's context: the mesh view it scans and the entries so far.
@@ -30,10 +30,5 @@ struct MuscleTagScan {
 // The LWPolScanFunc: one entry per skelegon that carries MFLG. Always 0, so
 // every polygon is visited.
 size_t collectMuscleTag(void* scan, LWPolID polygon);
-
-// MFLG as the C library's atoi reads it: leading white space, a sign, decimal
-// digits up to the first other character, 0 without digits. Values beyond int
-// saturate instead of overflowing.
-int parseMuscleFlags(const char* text);
 
 }  // namespace sinewrig

@@ -1,4 +1,4 @@
-#include "panels/options_panel.h"
+#include "muscle/options_panel.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,11 +25,14 @@ constexpr const char* kStretchMinLabel = "\x8d\xc5\x8f\xac\x82\xcc\x90\x4c\x82\x
 constexpr const char* kStretchMaxLabel = "\x8d\xc5\x91\xe5\x82\xcc\x90\x4c\x82\xd1 (0 = \x96\xb3\x90\xa7\x8c\xc0)";
 constexpr const char* kInfluenceLabel = "\x89\x65\x8b\xbf\x93\x78";  /* 影響度 */
 /* X と Y, X, Y */
-const char* volumeAxesItems[] = {"X \x82\xc6 Y", "X", "Y", nullptr};
+constexpr const char* kVolumeAxesItems[] = {"X \x82\xc6 Y", "X", "Y", nullptr};
 constexpr const char* kAimLabel = "\x8c\xfc\x82\xab\x82\xcc\x8d\x87\x82\xed\x82\xb9\x95\xfb";  /* 向きの合わせ方 */
 /* ヘディングとピッチ, 最短の回転 */
-const char* aimItems[] = {"\x83\x77\x83\x66\x83\x42\x83\x93\x83\x4f\x82\xc6\x83\x73\x83\x62\x83\x60",
-                          "\x8d\xc5\x92\x5a\x82\xcc\x89\xf1\x93\x5d", nullptr};
+constexpr const char* kAimItems[] = {"\x83\x77\x83\x66\x83\x42\x83\x93\x83\x4f\x82\xc6\x83\x73\x83\x62\x83\x60",
+                                     "\x8d\xc5\x92\x5a\x82\xcc\x89\xf1\x93\x5d", nullptr};
+
+// The host takes a popup's items as writable but only reads them.
+const char** popupItems(const char* const* items) { return const_cast<const char**>(items); }
 
 // The item control's value is the item's 32-bit number in an int.
 int itemValue(LWItemID item) { return static_cast<int>(itemNumber(item)); }
@@ -63,20 +66,20 @@ LWError openMuscleOptions(LWInstance handle) {
         added = control != nullptr;
         return control;
     };
-    LWPanControlDesc& item = freshControlDesc(LWT_LWITEM);
+    LWPanControlDesc item = controlDesc(LWT_LWITEM);
     item.lwitem.global = reinterpret_cast<void*>(instance->global);
     item.lwitem.itemType = LWI_BONE;
     LWControl* reference = add("LWListControl", item, kReferenceLabel);
-    LWControl* preserveVolume = add("BoolControl", freshControlDesc(LWT_BOOLEAN), kPreserveVolumeLabel);
-    LWControl* afterIK = add("BoolControl", freshControlDesc(LWT_BOOLEAN), kAfterIKLabel);
-    LWPanControlDesc& axes = freshControlDesc(LWT_CHOICE);
-    axes.choice.items = volumeAxesItems;
+    LWControl* preserveVolume = add("BoolControl", controlDesc(LWT_BOOLEAN), kPreserveVolumeLabel);
+    LWControl* afterIK = add("BoolControl", controlDesc(LWT_BOOLEAN), kAfterIKLabel);
+    LWPanControlDesc axes = controlDesc(LWT_CHOICE);
+    axes.choice.items = popupItems(kVolumeAxesItems);
     LWControl* volumeAxes = add("PopupControl", axes, kVolumeAxesLabel);
     LWControl* floats[4];
     const char* floatLabels[4] = {kBulgeLabel, kStretchMinLabel, kStretchMaxLabel, kInfluenceLabel};
-    for (int i = 0; i < 4; ++i) floats[i] = add("FloatControl", freshControlDesc(LWT_FLOAT), floatLabels[i]);
-    LWPanControlDesc& aims = freshControlDesc(LWT_CHOICE);
-    aims.choice.items = aimItems;
+    for (int i = 0; i < 4; ++i) floats[i] = add("FloatControl", controlDesc(LWT_FLOAT), floatLabels[i]);
+    LWPanControlDesc aims = controlDesc(LWT_CHOICE);
+    aims.choice.items = popupItems(kAimItems);
     LWControl* aim = add("PopupControl", aims, kAimLabel);
     // The panel edits all its settings or none.
     if (!added) return nullptr;

@@ -1,6 +1,7 @@
-#include "commands/skelegon_tags.h"
+#include "set_muscle/write_muscle_tags.h"
 
-#include <cstdio>
+#include "format/muscle_flags_text.h"
+#include "format/skelegon_tags.h"
 
 namespace sinewrig {
 
@@ -11,9 +12,8 @@ void writeMuscleTags(const MeshEditOp& edit, const MuscleRow& row) {
         // an MTIP that an earlier run wrote stays as it was.
         if (const char* tip = skelegonName(edit, row.reference)) edit.polTag(edit.state, row.skelegon, kTipTag, tip);
     }
-    char flags[16];
-    std::snprintf(flags, sizeof flags, "%d", muscleTagFlags(row));
-    edit.polTag(edit.state, row.skelegon, kFlagsTag, flags);
+    const MuscleFlagsText flags = muscleFlagsText(muscleFlags(row.preserveVolume, row.afterIK));
+    edit.polTag(edit.state, row.skelegon, kFlagsTag, flags.text);
 }
 
 }  // namespace sinewrig

@@ -1,10 +1,10 @@
-#include "panels/assignment_panel.h"
+#include "set_muscle/assignment_panel.h"
 
 #include "abi/host_names.h"
 #include "panels/modal_panel.h"
 #include "panels/panel_labels.h"
 #include "panels/panel_records.h"
-#include "panels/reference_chooser.h"
+#include "set_muscle/reference_chooser.h"
 
 namespace sinewrig {
 
@@ -88,7 +88,7 @@ bool runAssignmentPanel(MuscleAssignment& assignment, GlobalFunc* global) {
     ModalPanel panel(*panels, kSetMuscleServer);
     if (!panel) return false;
 
-    LWPanControlDesc& desc = freshControlDesc(LWT_MLIST);
+    LWPanControlDesc desc = controlDesc(LWT_MLIST);
     desc.multiList.width = kListWidth;
     desc.multiList.visItems = 8;
     desc.multiList.top = 0;

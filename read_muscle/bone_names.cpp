@@ -1,4 +1,4 @@
-#include "commands/bone_names.h"
+#include "read_muscle/bone_names.h"
 
 #include <unordered_set>
 

@@ -2,8 +2,8 @@
 // one click sets a row's reference skelegon, preserve volume or after IK.
 #pragma once
 
-#include "panels/muscle_assignment.h"
 #include "abi/lw_host.h"
+#include "set_muscle/muscle_assignment.h"
 
 namespace sinewrig {
 

@@ -1,10 +1,10 @@
-#include "commands/set_muscle.h"
+#include "set_muscle/set_muscle.h"
 
-#include "commands/collect_skelegon.h"
 #include "abi/host_names.h"
-#include "panels/muscle_assignment.h"
-#include "commands/skelegon_tags.h"
-#include "panels/assignment_panel.h"
+#include "set_muscle/assignment_panel.h"
+#include "set_muscle/collect_skelegon.h"
+#include "set_muscle/muscle_assignment.h"
+#include "set_muscle/write_muscle_tags.h"
 
 namespace sinewrig {
 

@@ -1,4 +1,4 @@
-#include "panels/reference_chooser.h"
+#include "set_muscle/reference_chooser.h"
 
 #include <new>
 #include <vector>
@@ -38,7 +38,7 @@ LWPolID chooseReference(MuscleAssignment& assignment, GlobalFunc* global) {
     ModalPanel panel(*panels, kSetMuscleServer);
     if (!panel) return nullptr;
 
-    LWPanControlDesc& desc = freshControlDesc(LWT_CHOICE);
+    LWPanControlDesc desc = controlDesc(LWT_CHOICE);
     desc.choice.items = items.data();
     desc.choice.vertical = 0;
     LWControl* popup = panel.add("PopupControl", desc, "TipParent");

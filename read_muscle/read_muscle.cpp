@@ -1,4 +1,4 @@
-#include "commands/read_muscle.h"
+#include "read_muscle/read_muscle.h"
 
 #include <cinttypes>
 #include <cstdint>
@@ -6,11 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "commands/bone_names.h"
-#include "commands/muscle_tag_entry.h"
 #include "abi/host_names.h"
 #include "abi/service_lookup.h"
 #include "muscle/muscle_registry.h"
+#include "read_muscle/bone_names.h"
+#include "read_muscle/muscle_tag_entry.h"
 
 namespace sinewrig {
 
@@ -60,6 +60,13 @@ LWItemID selectedObject(const Services& host) {
 
 bool canScan(const LWMeshInfo* mesh) { return mesh && mesh->scanPolys && mesh->polType && mesh->polTag; }
 
+// What the tags set of a muscle's record; its controls stay as they were.
+void takeTags(MuscleRecord& record, const MuscleTagEntry& entry, LWItemID reference) {
+    record.reference = reference;
+    record.preserveVolume = entry.preserveVolume;
+    record.afterIK = entry.afterIK;
+}
+
 // Records, colours and applies the handler to every entry whose bone the object has.
 void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& registry, LWItemID object,
                   const std::vector<MuscleTagEntry>& entries) {
@@ -71,24 +78,19 @@ void setUpMuscles(const Services& host, LayoutCommands& layout, MuscleRegistry& 
     // Every record is in place, with its reference, before the handler is
     // applied to any bone, so each new instance finds its bone's record; the
     // mark after them all flags the new records for binding with the others.
-    MuscleRecord fresh;
     for (const MuscleTagEntry& entry : entries) {
         LWItemID bone = bones.find(name(entry.boneName));
         if (!bone) continue;
         LWItemID reference = bones.find(name(entry.referenceName));
         const std::int32_t index = findMuscle(&registry, bone);
         if (index < 0) {
+            MuscleRecord fresh;
             fresh.bone = bone;
-            fresh.reference = reference;
-            fresh.preserveVolume = entry.preserveVolume;
-            fresh.afterIK = entry.afterIK;
+            takeTags(fresh, entry, reference);
             // A bone whose record cannot be had is left as it is.
             if (!appendMuscle(&registry, fresh)) continue;
         } else {
-            MuscleRecord& record = muscleAt(&registry, index);
-            record.reference = reference;
-            record.preserveVolume = entry.preserveVolume;
-            record.afterIK = entry.afterIK;
+            takeTags(muscleAt(&registry, index), entry, reference);
         }
         layout.selectItem(bone);
         if (entry.colourIndex != -1) layout.itemColor(entry.colourIndex);

@@ -2,8 +2,8 @@
 // of the primary layer, opened from a click in the reference column.
 #pragma once
 
-#include "panels/muscle_assignment.h"
 #include "abi/lw_host.h"
+#include "set_muscle/muscle_assignment.h"
 
 namespace sinewrig {
 

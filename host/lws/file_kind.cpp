@@ -1,0 +1,45 @@
+#include <string>
+#include <string_view>
+
+#include "host/lws/scene_lines.h"
+#include "host/lws/scene_text.h"
+
+namespace host::lws {
+
+namespace {
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Bytes no text file holds: NUL and the control characters other than line
+// ends, tabs and form feeds.
+bool looksBinary(std::string_view bytes) {
+    constexpr std::size_t kLooked = 1024;
+    for (std::size_t i = 0; i < bytes.size() && i < kLooked; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f' && c != 0x1A) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string describeNonScene(std::string_view bytes) {
+    if (bytes.empty()) return "an empty file";
+    if (bytes.size() >= 12 && startsWith(bytes, "FORM")) {
+        const std::string_view type = bytes.substr(8, 4);
+        if (type == "LWO2" || type == "LWOB" || type == "LWLO") return "an object file (" + std::string(type) + ")";
+        return "an IFF file of type " + quotedForMessage(type);
+    }
+    const std::string_view firstLine = bytes.substr(0, bytes.find('\n'));
+    const std::string_view content = trimmedLeft(bytes);
+    if (startsWith(firstLine, "SinewrigStandInScene")) return "a scene in the stand-in's own format (SinewrigStandInScene)";
+    if (!content.empty() && (content[0] == '{' || content[0] == '['))
+        return bytes.find("\"skelegons\"") != std::string_view::npos ? "a rig (JSON)" : "a JSON file";
+    if (looksBinary(bytes)) return "a binary file";
+    if (startsWith(firstLine, "LWMO")) return "a motion file (LWMO)";
+    std::string_view shown = firstLine;
+    if (!shown.empty() && shown.back() == '\r') shown.remove_suffix(1);
+    return "text whose first line is " + quotedForMessage(shown);
+}
+
+}  // namespace host::lws
