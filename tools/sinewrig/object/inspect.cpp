@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "format/item_colours.h"
 #include "tools/sinewrig/rig/object_skelegons.h"
 
 namespace sinewrig_tool {
@@ -28,7 +29,7 @@ double shortest(double value) { return std::isfinite(value) ? std::strtod(number
 std::string point(const Point3& p) { return "(" + number(p[0]) + ", " + number(p[1]) + ", " + number(p[2]) + ")"; }
 
 std::string colourMeaning(const std::string& colour) {
-    const int index = itemColourOf(colour);
+    const int index = sinewrig::itemColourIndex(colour.c_str());
     return "\"" + colour + "\"" + (index < 0 ? " (no item colour of the host: the bone keeps its own)"
                                              : " (item colour " + std::to_string(index) + ")");
 }
@@ -99,7 +100,7 @@ ordered_json reportJson(const std::string& path, const ObjectReport& report) {
                 m["afterIK"] = s.muscle->afterIK();
                 m["flags"] = s.muscle->flags;
                 m["flagsText"] = s.muscle->flagsText;
-                const int colour = s.colour ? itemColourOf(*s.colour) : -1;
+                const int colour = s.colour ? sinewrig::itemColourIndex(s.colour->c_str()) : -1;
                 m["itemColour"] = colour < 0 ? ordered_json(nullptr) : ordered_json(colour);
                 j["muscle"] = m;
             } else {

@@ -1,9 +1,9 @@
 #include "tools/sinewrig/rig/muscle_entries.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 
+#include "format/control_values.h"
 #include "host/text/text_format.h"
 #include "tools/sinewrig/rig/numbers.h"
 
@@ -11,17 +11,20 @@ namespace sinewrig_tool {
 
 namespace {
 
-// The names of the popups' choices, in the order the panel offers them.
+// The names of the popups' choices, in the order the panel offers them,
+// which is the order of their values: kVolumeAxesXY, X, Y; kAimHeadingPitch, kAimShortestTurn.
 const std::vector<std::string> kVolumeAxes = {"xy", "x", "y"};
 const std::vector<std::string> kAims = {"headingPitch", "shortestTurn"};
+static_assert(sinewrig::kVolumeAxesXY == 0 && sinewrig::kVolumeAxesX == 1 && sinewrig::kVolumeAxesY == 2);
+static_assert(sinewrig::kAimHeadingPitch == 0 && sinewrig::kAimShortestTurn == 1);
 
 // A control out of its range is brought into it, as the options panel does, and said.
-void control(const Json& entry, const std::string& where, const char* name, double least, double most, double& value,
-             std::vector<std::string>& warnings) {
+void control(const Json& entry, const std::string& where, const char* name, const sinewrig::ControlRange& range,
+             double& value, std::vector<std::string>& warnings) {
     const Json* given = optionalField(entry, name);
     if (!given) return;
     value = number(*given, at(where, name));
-    const double within = std::clamp(value, least, most);
+    const double within = std::clamp(value, range.least, range.most);
     if (within != value)
         warnings.push_back(at(where, name) + ": " + rigNumberText(value) + " is brought into its range, to " +
                            rigNumberText(within));
@@ -43,10 +46,10 @@ void readSettings(const Json& entry, const std::string& where, const MusclePlace
     m.afterIK = flag(entry, where, "afterIK", true);
     choice(entry, where, "volumeAxes", kVolumeAxes, m.volumeAxes);
     choice(entry, where, "aim", kAims, m.aim);
-    control(entry, where, "bulge", 0, 10, m.bulge, warnings);
-    control(entry, where, "stretchMin", 0, HUGE_VAL, m.stretchMin, warnings);
-    control(entry, where, "stretchMax", 0, HUGE_VAL, m.stretchMax, warnings);
-    control(entry, where, "influence", 0, 1, m.influence, warnings);
+    control(entry, where, "bulge", sinewrig::kBulgeRange, m.bulge, warnings);
+    control(entry, where, "stretchMin", sinewrig::kStretchRange, m.stretchMin, warnings);
+    control(entry, where, "stretchMax", sinewrig::kStretchRange, m.stretchMax, warnings);
+    control(entry, where, "influence", sinewrig::kInfluenceRange, m.influence, warnings);
 }
 
 }  // namespace

@@ -1,45 +1,21 @@
 #include "tools/sinewrig/rig/object_skelegons.h"
 
 #include <algorithm>
-#include <cctype>
-#include <climits>
 #include <cmath>
 #include <map>
 #include <set>
 
+#include "format/muscle_flags_text.h"
 #include "host/scene/skelegon_bones.h"
 #include "host/text/cp932.h"
 #include "host/text/text_format.h"
 
 namespace sinewrig_tool {
 
-namespace {
-
-constexpr LWID kPartTag = LWID_('P', 'A', 'R', 'T');
-constexpr LWID kColourTag = LWID_('C', 'O', 'L', 'R');
-constexpr LWID kTipTag = LWID_('M', 'T', 'I', 'P');
-constexpr LWID kFlagsTag = LWID_('M', 'F', 'L', 'G');
-
-// MFLG as the C library's atoi reads it, saturating instead of overflowing;
-// `number` says whether the whole text is one decimal number.
-int readFlags(const std::string& text, bool& number) {
-    std::size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    const std::size_t start = at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-    long long value = 0;
-    const std::size_t digits = at;
-    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
-        value = std::min<long long>(value * 10 + (text[at] - '0'), 1LL << 32);
-        ++at;
-    }
-    number = at > digits && at == text.size() && start == 0;
-    if (negative) value = -value;
-    return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, value)));
-}
-
-}  // namespace
+using sinewrig::kColourTag;
+using sinewrig::kFlagsTag;
+using sinewrig::kPartTag;
+using sinewrig::kTipTag;
 
 std::string muscleTagsText(const host::MeshPolygon& polygon) {
     auto text = [&](LWID tag) {
@@ -47,14 +23,6 @@ std::string muscleTagsText(const host::MeshPolygon& polygon) {
         return value ? host::utf8FromCp932(value) : "(none)";
     };
     return "COLR " + text(kColourTag) + ", MTIP " + text(kTipTag) + ", MFLG " + text(kFlagsTag);
-}
-
-int itemColourOf(const std::string& name) {
-    static const char* const kNames[] = {"Black", "DkBlue", "DkGrn", "DkCyan", "DkRed", "Purple", "Brown", "Gray",
-                                         "Blue",  "Green",  "Cyan",  "Red",    "Magen", "Orang",  "White"};
-    for (int i = 0; i < 15; ++i)
-        if (name == kNames[i]) return i;
-    return -1;
 }
 
 ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh) {
@@ -80,7 +48,7 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
                 layer.polygonCounts.emplace_back(type, 0);
             }
             ++layer.polygonCounts[found->second].second;
-            if (polygon->type != LWPOLTYPE_BONE) continue;
+            if (polygon->type != sinewrig::kSkelegonType) continue;
             if (polygon->points.size() != 2) {
                 report.problems.push_back(where + ": a BONE polygon of " + std::to_string(polygon->points.size()) +
                                           " point(s) is not a skelegon");
@@ -103,7 +71,8 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
             if (const char* flags = polygon->tag(kFlagsTag)) {
                 MuscleTags muscle;
                 muscle.flagsText = host::utf8FromCp932(flags);
-                muscle.flags = readFlags(flags, muscle.flagsIsNumber);
+                muscle.flags = sinewrig::readMuscleFlags(flags);
+                muscle.flagsIsNumber = sinewrig::isMuscleFlagsNumber(flags);
                 if (const char* tip = polygon->tag(kTipTag)) muscle.reference = host::utf8FromCp932(tip);
                 s.muscle = muscle;
             }

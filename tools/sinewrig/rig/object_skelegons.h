@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/object_file/object_file.h"
+#include "format/skelegon_tags.h"
 #include "host/modeler/mesh_object.h"
+#include "host/object_file/object_file.h"
 #include "tools/sinewrig/rig/rig.h"
 
 namespace sinewrig_tool {
@@ -20,8 +21,8 @@ struct MuscleTags {
     int flags = 0;          // as ReadMuscle reads it: leading digits, 0 without
     bool flagsIsNumber = true;
     std::optional<std::string> reference;  // MTIP, UTF-8
-    bool preserveVolume() const { return flags & 1; }
-    bool afterIK() const { return flags & 2; }
+    bool preserveVolume() const { return sinewrig::preservesVolume(flags); }
+    bool afterIK() const { return sinewrig::runsAfterIK(flags); }
 };
 
 struct ObjectSkelegon {
@@ -56,9 +57,6 @@ ObjectReport describeObject(const host::ObjectFile& file, host::MeshObject& mesh
 // A skelegon's muscle tags as SetMuscle left them, for a report:
 // "COLR DkRed, MTIP ForeArm, MFLG 3", "(none)" for a tag it lacks.
 std::string muscleTagsText(const host::MeshPolygon& polygon);
-
-// The host's item colour number of a COLR name; -1 when it has none.
-int itemColourOf(const std::string& name);
 
 // Reads `path` into `mesh` and lists the skelegons of every layer as a rig's,
 // with the BONE polygons they are, in the same order. `chosen` names the

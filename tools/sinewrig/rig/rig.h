@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "format/control_values.h"
+
 namespace sinewrig_tool {
 
 using Point3 = std::array<double, 3>;
@@ -27,11 +29,15 @@ struct RigMuscle {
     bool afterIK = true;
     // The muscle controls, set in the bone's options panel in Layout after
     // ReadMuscle, as the artist would; at these defaults the panel is not opened.
-    int volumeAxes = 0;  // 0 "xy", 1 "x", 2 "y"
-    double bulge = 1, stretchMin = 0, stretchMax = 0, influence = 1;
-    int aim = 0;  // 0 "headingPitch", 1 "shortestTurn"
+    int volumeAxes = sinewrig::kDefaultVolumeAxes;  // sinewrig::VolumeAxes, the popup's item
+    double bulge = sinewrig::kBulgeRange.byDefault;
+    double stretchMin = sinewrig::kStretchRange.byDefault, stretchMax = sinewrig::kStretchRange.byDefault;
+    double influence = sinewrig::kInfluenceRange.byDefault;
+    int aim = sinewrig::kDefaultAim;  // sinewrig::Aim, the popup's item
     bool hasControls() const {
-        return volumeAxes != 0 || bulge != 1 || stretchMin != 0 || stretchMax != 0 || influence != 1 || aim != 0;
+        return volumeAxes != sinewrig::kDefaultVolumeAxes || bulge != sinewrig::kBulgeRange.byDefault ||
+               stretchMin != sinewrig::kStretchRange.byDefault || stretchMax != sinewrig::kStretchRange.byDefault ||
+               influence != sinewrig::kInfluenceRange.byDefault || aim != sinewrig::kDefaultAim;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "format/control_values.h"
 #include "host/panels/panel_script.h"
 
 namespace sinewrig_tool {
@@ -31,7 +32,7 @@ bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<Muscl
         }
         bone->stretchMin = muscle.stretchMin;
         bone->stretchMax = muscle.stretchMax;
-        bone->shortestTurn = muscle.aim == 1;
+        bone->shortestTurn = muscle.aim == sinewrig::kAimShortestTurn;
     }
     return true;
 }

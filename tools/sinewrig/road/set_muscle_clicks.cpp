@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "format/skelegon_tags.h"
 #include "host/text/cp932.h"
 
 namespace sinewrig_tool {
@@ -12,7 +13,7 @@ namespace {
 constexpr int kReferenceX = 180, kPreserveVolumeX = 270, kAfterIKX = 330;
 
 std::string nameOf(const host::MeshPolygon& polygon) {
-    const char* name = polygon.tag(LWPTAG_PART);
+    const char* name = polygon.tag(sinewrig::kPartTag);
     return name ? host::utf8FromCp932(name) : std::string();
 }
 
@@ -50,13 +51,13 @@ bool runSetMuscle(const host::ModuleFile& module, host::Modeler& modeler, const 
     std::map<std::string, int> choice;  // the first of a name, as the artist would pick it
     int offered = 0;
     for (auto& polygon : modeler.object.primary().polygons)
-        if (polygon->type == LWPOLTYPE_BONE) choice.emplace(nameOf(*polygon), offered++);
+        if (polygon->type == sinewrig::kSkelegonType) choice.emplace(nameOf(*polygon), offered++);
     std::map<std::string, const RigMuscle*> muscleFor;
     for (const RigMuscle& m : muscles) muscleFor[m.skelegon] = &m;
     SetMuscleClicks clicks;
     int row = 0;
     for (auto& polygon : modeler.object.primary().polygons) {
-        if (polygon->type != LWPOLTYPE_BONE) continue;
+        if (polygon->type != sinewrig::kSkelegonType) continue;
         const std::string name = nameOf(*polygon);
         const auto found = name.empty() ? muscleFor.end() : muscleFor.find(name);
         polygon->selected = found != muscleFor.end();
