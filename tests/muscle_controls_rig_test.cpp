@@ -111,5 +111,10 @@ TEST(MuscleControlsRig, BadValuesAreNamedAndOutOfRangeOnesBroughtIn) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("muscles[1].bulge: 30 is brought into its range, to 10"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("back bit for bit"), std::string::npos) << run.out;
+    // A limit beyond what the scene's single precision holds is brought to its largest value.
+    run = with("\"stretchMax\": 1.03", "\"stretchMax\": 1e39");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("stretchMax: 1e+39 is brought into its range, to 3.402823466e+38"), std::string::npos)
+        << run.err;
     fs::remove_all(folder);
 }
