@@ -41,7 +41,7 @@ void expectHostText(const std::string& name, const std::string& where) {
 // and reaches for one its reference chooser offers, of the primary layer.
 class SkelegonNames : public MusclePlace {
 public:
-    SkelegonNames(const Rig& rig) : primaryLayer_(rig.primaryLayer) {}
+    explicit SkelegonNames(const Rig& rig) : primaryLayer_(rig.primaryLayer) {}
 
     // False when another skelegon has the name.
     bool add(const RigSkelegon& s) { return byName_.emplace(s.name, &s).second; }
