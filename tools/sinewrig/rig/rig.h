@@ -19,6 +19,9 @@ struct RigSkelegon {
     Point3 pivot{}, tip{};
     bool selected = false;  // selected skelegons are the rows of SetMuscle's panel
     int layer = 1;          // from 1, as the artist sees the layers
+    // The skelegon of the layer whose bone this one's hangs from, in place of
+    // the one whose tip is its pivot (rig/skelegon_parents.h).
+    std::optional<std::string> parent;
 };
 
 // What the artist sets for one selected skelegon in SetMuscle's panel.

@@ -12,6 +12,7 @@
 #include "tools/sinewrig/rig/muscle_entries.h"
 #include "tools/sinewrig/rig/numbers.h"
 #include "tools/sinewrig/rig/object_skelegons.h"
+#include "tools/sinewrig/rig/skelegon_parents.h"
 #include "tools/sinewrig/rig/skelegon_warnings.h"
 
 namespace sinewrig_tool {
@@ -20,7 +21,7 @@ namespace {
 
 const std::vector<std::string> kRigFields = {"$schema", "object", "primaryLayer", "fps", "frames", "skelegons", "objectFile", "muscles", "keys"};
 const std::vector<std::string> kFrameFields = {"start", "end", "step"};
-const std::vector<std::string> kSkelegonFields = {"name", "pivot", "tip", "selected", "layer"};
+const std::vector<std::string> kSkelegonFields = {"name", "pivot", "tip", "selected", "layer", "parent"};
 
 void checkRange(const FrameRange& range, const std::string& where) {
     if (range.step <= 0) throw FieldError{where, "the step must be at least 1"};
@@ -124,6 +125,7 @@ void skelegonsFrom(const Json& list, Rig& rig, SkelegonNames& names) {
         s.selected = flag(entry, where, "selected", false);
         if (const Json* layer = optionalField(entry, "layer")) s.layer = integer(*layer, at(where, "layer"));
         if (s.layer < 1 || s.layer > 1000) throw FieldError{at(where, "layer"), "must be from 1 to 1000"};
+        if (const Json* parent = optionalField(entry, "parent")) s.parent = text(*parent, at(where, "parent"));
         rig.skelegons.push_back(s);
         if (!names.add(rig.skelegons.back()))
             throw FieldError{at(where, "name"), host::quoted(s.name) + " names two skelegons"};
@@ -147,6 +149,7 @@ Rig rigFrom(const Json& root, const std::filesystem::path& folder, std::vector<s
         const Json& skelegons = requiredList(root, "", "skelegons");
         if (skelegons.empty()) throw FieldError{"skelegons", "the rig has no skelegons"};
         skelegonsFrom(skelegons, rig, names);
+        checkChosenParents(rig);
     }
     rig.muscles = readMuscleEntries(optionalList(root, "", "muscles"), names, warnings);
     rig.keys = readKeyEntries(optionalList(root, "", "keys"), [&](const std::string& name) { return names.has(name); });

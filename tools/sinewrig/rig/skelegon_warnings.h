@@ -1,7 +1,9 @@
 // What Layout makes of a rig's skelegons that the artist most likely did not
-// mean: a bone with no length, which no muscle can aim, and skelegons that
-// end in each other, where Layout leaves one without a parent bone to break
-// the loop.
+// mean: a bone with no length, which no muscle can aim; skelegons that end in
+// each other, where Layout leaves one without a parent bone to break the
+// loop; and a pivot a hair off another skelegon's tip (within 1e-4 of that
+// one's length), which Layout, parenting only by a tip exactly on the pivot,
+// leaves hanging from the object.
 #pragma once
 
 #include <string>

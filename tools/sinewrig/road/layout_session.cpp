@@ -1,7 +1,10 @@
 #include "tools/sinewrig/road/layout_session.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
+#include "host/geometry/item_world.h"
 #include "host/text/cp932.h"
 #include "tools/sinewrig/common/angles.h"
 
@@ -16,6 +19,32 @@ LayoutSession::~LayoutSession() {
     handlers.reset();
     layout.reset();
 }
+
+namespace {
+
+// The rig's chosen parents, as the artist sets them in Layout: each bone hung
+// from its parent where it rests now, so the rest pose stays as the skelegons
+// made it. Every place is taken before any bone moves to a new parent.
+void hangFromChosenParents(const Rig& rig, LayoutSession& session) {
+    host::Layout& layout = *session.layout;
+    std::vector<std::pair<LWItemID, LWItemID>> hung;  // bone, parent bone
+    for (const RigSkelegon& s : rig.skelegons)
+        if (s.parent) hung.emplace_back(session.bones.at(s.name), session.bones.at(*s.parent));
+    std::vector<host::RigidTransform> bonePlaces, parentPlaces;
+    for (const auto& [bone, parent] : hung) {
+        bonePlaces.push_back(host::itemWorldTransform(layout, bone, 0.0));
+        parentPlaces.push_back(host::itemWorldTransform(layout, parent, 0.0));
+    }
+    for (std::size_t i = 0; i < hung.size(); ++i) {
+        const host::RigidTransform local = host::compose(bonePlaces[i], host::inverse(parentPlaces[i]));
+        const host::Vector3 hpb = host::hpbFromRotation(local.rotation);
+        layout.scene.find(hung[i].first)->parent = hung[i].second;
+        layout.scene.setValue(hung[i].first, LWIP_POSITION, local.translation.data());
+        layout.scene.setValue(hung[i].first, LWIP_ROTATION, hpb.data());
+    }
+}
+
+}  // namespace
 
 void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& session) {
     host::Layout& layout = *session.layout;
@@ -32,6 +61,7 @@ void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& se
         for (const RigSkelegon& s : rig.skelegons)
             if (s.layer == layer && next < bones.size()) session.bones[s.name] = bones[next++];
     }
+    hangFromChosenParents(rig, session);
     // Keys are offsets from the rest pose the bones were made with.
     std::map<LWItemID, std::array<double, 6>> rest;
     for (const auto& [name, bone] : session.bones) {

@@ -27,7 +27,8 @@ struct LayoutSession {
     ~LayoutSession();  // the instances go before their Layout
 };
 
-// An object per layer of the Modeler's object that has skelegons, its bones,
+// An object per layer of the Modeler's object that has skelegons, its bones
+// (hung from the rig's chosen parents, rest poses kept),
 // and the rig's keys as offsets from the rest pose the bones were made with.
 void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& session);
 
