@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <nlohmann/json.hpp>
 
 #include "tests/sinewrig_outcome.h"
@@ -61,4 +62,23 @@ TEST(RigSchema, EveryRequiredFieldIsOneTheToolRefusesARigWithout) {
         }
     }
     std::filesystem::remove(path);
+}
+
+// docs/rig-format.md gives each field of a rig, of a skelegon, of a muscle
+// and of a key a row of its own in the table of that level.
+TEST(RigSchema, TheRigFormatPageHasARowForEveryFieldTheToolReads) {
+    std::istringstream page(fileText(kDocs + "rig-format.md"));
+    std::vector<std::string> firstCells;
+    for (std::string line; std::getline(page, line);)
+        if (line.rfind("| ", 0) == 0) firstCells.push_back(line.substr(2, line.find(" |", 2) - 2));
+    for (const auto& [where, fields] : sinewrig_tool::rigFields()) {
+        if (where == "frames") continue;  // its three fields share the row of "frames"
+        for (const std::string& name : fields) {
+            if (name == "$schema") continue;
+            const bool rowed = std::any_of(firstCells.begin(), firstCells.end(), [&](const std::string& cell) {
+                return cell.find("`" + name + "`") != std::string::npos;
+            });
+            EXPECT_TRUE(rowed) << "\"" << where << "\": " << name;
+        }
+    }
 }

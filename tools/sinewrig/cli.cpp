@@ -6,6 +6,7 @@
 #include "tools/sinewrig/check/check.h"
 #include "tools/sinewrig/object/inspect.h"
 #include "tools/sinewrig/rig/rig_file.h"
+#include "tools/sinewrig/run/drawn_frames.h"
 #include "tools/sinewrig/run/run.h"
 #include "tools/sinewrig/object/tag.h"
 
@@ -42,16 +43,35 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
                 std::string unused;
                 if (parseFrameRange(text, range, unused)) run.frames = range;
             },
-            "frames to evaluate, START:END[:STEP] (default: the rig's range)")
+            "frames to evaluate, from START to END every STEP frames (default: the rig's range)")
+        ->type_name("START:END[:STEP]")
         ->check(CLI::Validator(
             [](std::string& text) {
                 FrameRange range;
                 std::string error;
                 return parseFrameRange(text, range, error) ? std::string() : error;
             },
-            "START:END[:STEP]"));
+            ""));
     runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file (- for standard output)");
-    runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
+    CLI::Option* svg = runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
+    runCommand
+        ->add_option_function<std::string>(
+            "--svg-frames",
+            [&run](const std::string& text) {
+                std::string unused;
+                parseDrawnFrames(text, run.svgFrames, unused);
+            },
+            "the frames the picture draws, each one the run evaluates: FRAME,FRAME,... and START:END[:STEP] ranges, "
+            "at most " + std::to_string(kMostDrawnFrames) + " (default: five across the run)")
+        ->type_name("LIST")
+        ->needs(svg)
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                std::vector<int> frames;
+                std::string error;
+                return parseDrawnFrames(text, frames, error) ? std::string() : error;
+            },
+            ""));
     runCommand->add_option("--scene", run.scene, "keep the saved scene in this file");
     runCommand->add_option("--plugin", run.plugin, "the module file to load (default: Sinewrig.p beside this program)");
     runCommand->add_flag("--quiet", run.quiet, "no progress display on standard error");

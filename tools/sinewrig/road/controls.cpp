@@ -32,6 +32,7 @@ bool setMuscleControls(const Rig& rig, LayoutSession& session, std::vector<Muscl
         }
         bone->stretchMin = muscle.stretchMin;
         bone->stretchMax = muscle.stretchMax;
+        bone->influence = muscle.influence;
         bone->shortestTurn = muscle.aim == sinewrig::kAimShortestTurn;
     }
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "tools/sinewrig/rig/rig.h"
 
@@ -16,6 +17,7 @@ struct FramePass {
     FrameRange frames;
     double fps = 30;
     Progress progress;  // may be empty
+    std::vector<int> drawn;  // the frames whose poses are kept for drawing, ascending; none: a few across the range
 
     int frameAt(long done) const { return frames.start + int(done) * frames.step; }
     void announce(const char* phase, long done, long total) const {

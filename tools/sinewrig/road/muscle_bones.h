@@ -17,11 +17,17 @@ struct MuscleBone {
     LWItemID referenceItem = nullptr;
     int colour = -1;                        // the item colour ReadMuscle gave it
     double stretchMin = 0, stretchMax = 0;  // the limits its options panel was given (0: none)
+    double influence = 1;                   // the share of the aim its options panel was given
     bool shortestTurn = false;              // its options panel was given the shortest turn
     // Its largest spin about its own length axis from one evaluated frame to
     // the next (degrees), and the frame it came at.
     double largestSpin = 0;
     int largestSpinFrame = 0;
+    // The smallest and largest length scale it took over the evaluated frames.
+    double shortestStretch = 1, longestStretch = 1;
+
+    // Set to stop short of its target on purpose: a stretch limit, or only part of the aim.
+    bool heldBack() const { return stretchMin > 0 || stretchMax > 0 || influence < 1; }
 };
 
 // In the order the handler's instances were applied, each bone once.

@@ -20,6 +20,8 @@ PoseSample poseAt(const host::Layout& layout, const MuscleIndex& muscleOf, const
         bone.pivot = world.translation;
         bone.tip = host::apply(world, {0, 0, item.restLength * scale[2]});
         bone.thickness = scale[0];
+        bone.thicknessY = scale[1];
+        bone.side = host::rotate({1, 0, 0}, world.rotation);
         bone.up = host::rotate({0, 1, 0}, world.rotation);
         if (auto found = muscleOf.find(item.id); found != muscleOf.end()) {
             bone.muscle = true;

@@ -18,8 +18,8 @@ struct BonePose {
     bool muscle = false;
     int colour = -1;
     host::Vector3 pivot{}, tip{};         // in the world, the tip as the bone is scaled
-    double thickness = 1;                 // the bone's x scale: a muscle that keeps its volume thickens
-    host::Vector3 up{};                   // in the world, the bone's own +Y: how it is rolled about its length
+    double thickness = 1, thicknessY = 1;  // the bone's x and y scale: a muscle that keeps its volume thickens
+    host::Vector3 side{}, up{};           // in the world, the bone's own +X and +Y: how it is rolled about its length
     std::optional<host::Vector3> target;  // muscles with a reference: where the rest tip has moved with it
 };
 

@@ -31,6 +31,17 @@ void noteSpins(std::vector<MuscleBone>& muscles, const FrameSample& before, cons
     }
 }
 
+// Each muscle's shortest and longest length scale yet.
+void noteStretches(std::vector<MuscleBone>& muscles, const FrameSample& sample, bool first) {
+    for (std::size_t m = 0; m < muscles.size() && m < sample.muscles.size(); ++m) {
+        const double stretch = sample.muscles[m][5];
+        if (!std::isfinite(stretch)) continue;
+        MuscleBone& muscle = muscles[m];
+        muscle.shortestStretch = first ? stretch : std::min(muscle.shortestStretch, stretch);
+        muscle.longestStretch = first ? stretch : std::max(muscle.longestStretch, stretch);
+    }
+}
+
 }  // namespace
 
 bool recordFrames(LayoutSession& session, const FramePass& pass, const FrameSink& sink, ChannelSpool& spool,
@@ -42,7 +53,7 @@ bool recordFrames(LayoutSession& session, const FramePass& pass, const FrameSink
         targets.push_back(restTarget(*session.layout, muscles[m]));
         muscleOf.emplace(muscles[m].bone, m);
     }
-    const std::vector<int> drawn = spreadFrames(pass.frames, kPosesDrawn);
+    const std::vector<int> drawn = pass.drawn.empty() ? spreadFrames(pass.frames, kPosesDrawn) : pass.drawn;
     const std::vector<int> plotted = spreadFrames(pass.frames, LengthPlot::kFrames);
     std::size_t nextDrawn = 0, nextPlotted = 0;
 
@@ -54,9 +65,11 @@ bool recordFrames(LayoutSession& session, const FramePass& pass, const FrameSink
         sampleFrame(session, muscles, pass.frameAt(done), pass.fps, sample);
         if (!spool.write(sample.muscles)) return false;
         if (done > 0) noteSpins(muscles, previous, sample, spinSincePlotted);
-        for (std::size_t m = 0; m < muscles.size(); ++m)
-            result.farthestFromTarget =
-                std::max(result.farthestFromTarget, missedBy(*session.layout, muscles[m], targets[m], sample.time));
+        for (std::size_t m = 0; m < muscles.size(); ++m) {
+            double& farthest = muscles[m].heldBack() ? result.farthestHeldBack : result.farthestFromTarget;
+            farthest = std::max(farthest, missedBy(*session.layout, muscles[m], targets[m], sample.time));
+        }
+        noteStretches(muscles, sample, done == 0);
         if (nextDrawn < drawn.size() && drawn[nextDrawn] == sample.frame) {
             result.poses.push_back(poseAt(*session.layout, muscleOf, targets, sample.frame, sample.time));
             ++nextDrawn;

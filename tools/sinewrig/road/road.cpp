@@ -79,8 +79,9 @@ struct Walk {
 }  // namespace
 
 RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
-                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error) {
-    Walk walk{rig, {frames, rig.fps, progress}, sink, scenePath, result, error};
+                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error,
+                    const std::vector<int>& drawnFrames) {
+    Walk walk{rig, {frames, rig.fps, progress, drawnFrames}, sink, scenePath, result, error};
     {
         std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(plugin, error);
         if (!module) return RoadStatus::ModuleUnusable;

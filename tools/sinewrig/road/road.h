@@ -28,7 +28,8 @@ struct RoadResult {
     LengthPlot plot;
     SpinPlot spins;  // over the frames of `plot`
     std::vector<PoseSample> poses;  // a few frames across the range, for drawing
-    double farthestFromTarget = 0;  // how far any muscle's tip ended from its target
+    double farthestFromTarget = 0;  // how far the tip of any muscle free to reach it ended from its target
+    double farthestHeldBack = 0;    // the same of the muscles held back on purpose (MuscleBone::heldBack)
     bool roundTripIdentical = false;
     std::size_t roundTripDifferences = 0;  // channels that differ after the reload
 };
@@ -38,7 +39,10 @@ enum class RoadStatus { Done, ModuleUnusable, Failed };
 // Handed each frame of the first pass as it is evaluated; frames are not kept.
 using FrameSink = std::function<void(const FrameSample&)>;
 
+// `drawnFrames`: those of `frames` whose poses are kept for the picture,
+// ascending; none: a few spread across the range.
 RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
-                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error);
+                    const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error,
+                    const std::vector<int>& drawnFrames = {});
 
 }  // namespace sinewrig_tool

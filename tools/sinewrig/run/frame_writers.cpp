@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "tools/sinewrig/common/display_width.h"
 #include "tools/sinewrig/run/channels_csv.h"
 #include "tools/sinewrig/run/table_text.h"
 
@@ -18,7 +19,7 @@ FrameWriters::FrameWriters(const std::string& csvPath, const std::string& csvSpo
 void FrameWriters::write(const std::vector<MuscleBone>& muscles, const FrameSample& frame) {
     if (first_) {
         first_ = false;
-        for (const MuscleBone& muscle : muscles) width_ = std::max(width_, muscle.name.size());
+        for (const MuscleBone& muscle : muscles) width_ = std::max(width_, displayWidth(muscle.name));
         if (csv_.active()) csv_.text() += muscleChannelsCsvHeader();
         if (table_.active()) table_.text() += tableHeader(width_);
     }

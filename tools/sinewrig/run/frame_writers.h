@@ -31,7 +31,7 @@ public:
 private:
     SpoolStream csv_, table_;
     std::optional<TemporaryFile> tableFile_;
-    std::size_t width_ = 4;  // of the bone column
+    std::size_t width_ = 4;  // of the bone column, in display columns
     bool first_ = true;
 };
 

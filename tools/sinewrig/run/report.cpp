@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/sinewrig/common/display_width.h"
 #include "tools/sinewrig/road/spin.h"
 
 namespace sinewrig_tool {
@@ -51,14 +52,14 @@ void printSpins(std::ostream& out, const RoadResult& road) {
         std::stable_sort(muscles.begin(), muscles.end(),
                          [](const MuscleBone* a, const MuscleBone* b) { return a->largestSpin > b->largestSpin; });
     std::size_t width = 4;
-    for (const MuscleBone* muscle : muscles) width = std::max(width, muscle->name.size());
+    for (const MuscleBone* muscle : muscles) width = std::max(width, displayWidth(muscle->name));
     out << "\nlargest spin of each muscle about its own length axis from one frame to the next"
         << (cut ? ", the largest first" : "") << ":\n";
     char line[512];
     printList(out, muscles, [&](const MuscleBone* muscle) {
-        std::snprintf(line, sizeof line, "  %-*s %8.3f° at frame %d%s\n", int(width), muscle->name.c_str(),
-                      muscle->largestSpin, muscle->largestSpinFrame, muscle->shortestTurn ? "   (shortest turn)" : "");
-        out << line;
+        std::snprintf(line, sizeof line, " %8.3f° at frame %d%s\n", muscle->largestSpin, muscle->largestSpinFrame,
+                      muscle->shortestTurn ? "   (shortest turn)" : "");
+        out << "  " << padToWidth(muscle->name, width) << line;
     });
 
     std::vector<std::string> spinning;
@@ -75,10 +76,25 @@ void printSpins(std::ostream& out, const RoadResult& road) {
         << "  smallest turn instead, which does not spin it.\n";
 }
 
+// Muscles free to reach their targets apart from those held back on purpose,
+// whose tips stop short by design and would hide a real miss among them.
+void printMisses(std::ostream& out, const RoadResult& road) {
+    const std::size_t heldBack = static_cast<std::size_t>(
+        std::count_if(road.muscles.begin(), road.muscles.end(), [](const MuscleBone& m) { return m.heldBack(); }));
+    char distance[64];
+    std::snprintf(distance, sizeof distance, "%.3g", road.farthestFromTarget);
+    out << "\n";
+    if (heldBack < road.muscles.size())
+        out << (heldBack ? "muscle tips free to reach their targets end at most " : "muscle tips end at most ") << distance
+            << " from their targets\n";
+    if (heldBack == 0) return;
+    std::snprintf(distance, sizeof distance, "%.3g", road.farthestHeldBack);
+    out << heldBack << " muscle(s) held back on purpose (stretch limits, influence below 1) end at most " << distance
+        << " from their targets, by design\n";
+}
+
 void printOutcome(std::ostream& out, const RoadResult& road, const RunOptions& options) {
-    char farthest[64];
-    std::snprintf(farthest, sizeof farthest, "%.3g", road.farthestFromTarget);
-    out << "\nmuscle tips end at most " << farthest << " from their targets\n";
+    printMisses(out, road);
     if (road.roundTripIdentical)
         out << "round trip: the scene saved, loaded in a fresh host and evaluated again gives every channel of "
             << road.muscles.size() << " muscle bone(s) over " << road.frameCount << " frame(s) back bit for bit\n";

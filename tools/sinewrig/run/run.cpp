@@ -7,6 +7,7 @@
 #include "tools/sinewrig/common/module_headers.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/road/road.h"
+#include "tools/sinewrig/run/drawn_frames.h"
 #include "tools/sinewrig/run/frame_writers.h"
 #include "tools/sinewrig/run/outputs.h"
 #include "tools/sinewrig/run/picture/picture.h"
@@ -45,6 +46,8 @@ private:
         if (!loadRig(options_.rig, rig_, warnings, error)) return refuse(error);
         for (const std::string& warning : warnings) console_.err << "sinewrig run: warning: " << warning << "\n";
         frames_ = options_.frames.value_or(rig_.frames);
+        if (const std::string outside = framesNotEvaluated(options_.svgFrames, frames_); !outside.empty())
+            return refuse("--svg-frames: " + outside);
         std::string cutShort;
         if (!headersFitFile(options_.plugin, cutShort))
             return refuse(options_.plugin + ": cannot be loaded: " + cutShort);
@@ -75,7 +78,8 @@ private:
         std::string error;
         const RoadStatus status =
             walkRoad(rig_, frames_, options_.plugin, outputs_.scenePath(), options_.quiet ? Progress() : progressOn(console_),
-                     [this](const FrameSample& frame) { writers_->write(road_.muscles, frame); }, road_, error);
+                     [this](const FrameSample& frame) { writers_->write(road_.muscles, frame); }, road_, error,
+                     options_.svgFrames);
         if (status == RoadStatus::Done) return kExitOk;
         const bool output = outputs_.nameScene(error);
         refuse(error);

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/sinewrig/console.h"
 #include "tools/sinewrig/rig/rig.h"
@@ -15,6 +16,7 @@ struct RunOptions {
     std::string rig;
     std::optional<FrameRange> frames;  // none: the rig's own range
     std::string csv, svg, scene;
+    std::vector<int> svgFrames;  // the frames the picture draws, ascending; none: five across the range
     std::string plugin;
     bool quiet = false;  // no progress display
     bool table = false;  // the per-frame table on the report even for a large rig

@@ -10,7 +10,7 @@
 
 namespace sinewrig_tool {
 
-// `width`: of the bone column, the longest name.
+// `width`: of the bone column in display columns, the widest name's.
 std::string tableHeader(std::size_t width);
 void appendTableRows(std::string& out, std::size_t width, const std::vector<MuscleBone>& muscles,
                      const FrameSample& frame);

@@ -120,9 +120,12 @@ void drawLengthChart(Svg& svg, const RoadResult& road, double top) {
             if (limit > 0)
                 svg.line(area.left, area.py(limit), area.right, area.py(limit), colour, 1,
                          " stroke-dasharray=\"2 6\" stroke-opacity=\"0.8\"");
+        // Placed by where the line ends; giving the least and most it stretched over every frame evaluated.
         if (!plot.series[m].empty()) {
-            const double last = plot.series[m].back();
-            ends.push_back({area.right + 8, area.py(last) + 4, road.muscles[m].name + " " + label(last), colour, 12, "bold"});
+            const MuscleBone& muscle = road.muscles[m];
+            ends.push_back({area.right + 8, area.py(plot.series[m].back()) + 4,
+                            muscle.name + " " + label(muscle.shortestStretch) + " to " + label(muscle.longestStretch),
+                            colour, 12, "bold"});
         }
     }
     placeLabels(svg, ends, area.labelPanel(), {}, 15);

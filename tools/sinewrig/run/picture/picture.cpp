@@ -22,7 +22,7 @@ std::string rigSvg(const std::string& title, const RoadResult& road) {
     svg.label(kMargin, 32, title, "#222222", 18, "start", "bold");
     svg.label(kWidth - kMargin, 22, "grey: bones   circle and cross: targets", "#555555", 11, "end");
     svg.label(kWidth - kMargin, 38,
-              "muscle bones: their item colour, a colour of their own down the middle, a tick along their own +Y",
+              "muscle bones: item colour, own colour down the middle, a tick along own +Y, an ellipse of x and y scale",
               "#555555", 11, "end");
     drawViews(svg, road, kTitleHeight);
     drawLengthChart(svg, road, kTitleHeight + 2 * kViewHeight);

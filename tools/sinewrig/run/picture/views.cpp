@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <numbers>
 #include <unordered_map>
 
 namespace sinewrig_tool {
@@ -58,6 +59,30 @@ std::vector<bool> labelledMuscles(const RoadResult& road) {
     labelled[road.plot.lowest] = labelled[road.plot.highest] = true;
     for (std::size_t i = 0; i < kMostLabelled - 2; ++i) labelled[i * count / (kMostLabelled - 2)] = true;
     return labelled;
+}
+
+host::Vector3 middleOf(const BonePose& bone) {
+    return {(bone.pivot[0] + bone.tip[0]) / 2, (bone.pivot[1] + bone.tip[1]) / 2, (bone.pivot[2] + bone.tip[2]) / 2};
+}
+
+// A muscle's thickness: the ellipse across its middle spanned by its own +X
+// and +Y, each kSectionRadius pixels times its scale on that axis, as the view
+// sees it; a circle seen face on at rest, a line seen edge on.
+constexpr double kSectionRadius = 8, kSectionScaleDrawn = 4;
+constexpr int kSectionPoints = 24;
+
+std::string crossSection(const BonePose& bone, double x, double y, const View& view, const std::string& colour) {
+    const double across = kSectionRadius * std::clamp(std::abs(bone.thickness), 0.0, kSectionScaleDrawn);
+    const double upward = kSectionRadius * std::clamp(std::abs(bone.thicknessY), 0.0, kSectionScaleDrawn);
+    std::string path;
+    for (int i = 0; i < kSectionPoints; ++i) {
+        const double turn = 2 * std::numbers::pi * i / kSectionPoints, c = std::cos(turn), s = std::sin(turn);
+        const double px = x + c * across * bone.side[view.across] + s * upward * bone.up[view.across];
+        const double py = y - c * across * bone.side[view.up] - s * upward * bone.up[view.up];
+        path += (i == 0 ? "M" : "L") + num(px) + " " + num(py);
+    }
+    return "<path d=\"" + path + "Z\" fill=\"" + colour + "\" fill-opacity=\"0.2\" stroke=\"" + colour +
+           "\" stroke-width=\"1.2\"/>";
 }
 
 }  // namespace
@@ -139,6 +164,9 @@ void drawViews(Svg& svg, const RoadResult& road, double top) {
             for (const auto& [key, path] : strokes)
                 svg.add("<path d=\"" + path + "\" stroke=\"" + key.first + "\" stroke-width=\"" + key.second +
                         "\" stroke-linecap=\"round\" fill=\"none\"/>");
+            if (!many)
+                for (const auto& [bone, m] : muscleBones)
+                    svg.add(crossSection(*bone, sx(middleOf(*bone)), sy(middleOf(*bone)), view, muscleColour(m)));
             // A tick along the muscle bone's own +Y from its middle shows how it is rolled about its length.
             if (!many)
                 for (const auto& [bone, m] : muscleBones) {
