@@ -132,3 +132,12 @@ TEST_F(RigParent, APivotAHairOffAnotherSkelegonsTipIsWarnedAbout) {
         EXPECT_EQ(quiet.err.find("from the tip of"), std::string::npos) << pivot << extra << quiet.err;
     }
 }
+
+// Naming the parent the tip already gives changes nothing, to the last bit.
+TEST_F(RigParent, NamingTheParentTheTipGivesLeavesEveryChannelAsItWas) {
+    std::string named = armAlongX("");
+    named.replace(named.find("\"tip\": [0.56, 1.4, 0]}"), 22, "\"tip\": [0.56, 1.4, 0], \"parent\": \"UpperArm\"}");
+    ASSERT_EQ(run(named, {"--csv", file("named.csv")}).status, 0);
+    ASSERT_EQ(run(armAlongX(""), {"--csv", file("plain.csv")}).status, 0);
+    EXPECT_EQ(fileText(file("named.csv")), fileText(file("plain.csv")));
+}

@@ -28,8 +28,12 @@ namespace {
 void hangFromChosenParents(const Rig& rig, LayoutSession& session) {
     host::Layout& layout = *session.layout;
     std::vector<std::pair<LWItemID, LWItemID>> hung;  // bone, parent bone
-    for (const RigSkelegon& s : rig.skelegons)
-        if (s.parent) hung.emplace_back(session.bones.at(s.name), session.bones.at(*s.parent));
+    for (const RigSkelegon& s : rig.skelegons) {
+        if (!s.parent) continue;
+        const LWItemID bone = session.bones.at(s.name), parent = session.bones.at(*s.parent);
+        // A parent the tip already gave keeps the place Layout worked out.
+        if (layout.scene.find(bone)->parent != parent) hung.emplace_back(bone, parent);
+    }
     std::vector<host::RigidTransform> bonePlaces, parentPlaces;
     for (const auto& [bone, parent] : hung) {
         bonePlaces.push_back(host::itemWorldTransform(layout, bone, 0.0));
