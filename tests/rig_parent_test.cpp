@@ -6,6 +6,8 @@
 #include <cmath>
 #include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "tests/scratch_folder.h"
 
