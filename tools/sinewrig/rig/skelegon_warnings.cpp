@@ -22,35 +22,67 @@ std::string skelegonAt(const Rig& rig, std::size_t i) {
     return "skelegons[" + std::to_string(i) + "] " + host::quoted(rig.skelegons[i].name);
 }
 
-// Of the layer's skelegons `members`, the one whose tip is nearest the pivot
-// of `member` while within kNearTip of its own length and not exactly on it;
-// -1 when none is. `byTipX`: the members by their tip's x.
-int nearMiss(const Rig& rig, const std::vector<std::size_t>& byTipX, double reach, std::size_t member) {
-    const Point3& pivot = rig.skelegons[member].pivot;
-    auto from = std::lower_bound(byTipX.begin(), byTipX.end(), pivot[0] - reach,
-                                 [&](std::size_t s, double x) { return rig.skelegons[s].tip[0] < x; });
-    int nearest = -1;
-    double nearestDistance = 0;
-    for (auto it = from; it != byTipX.end() && rig.skelegons[*it].tip[0] <= pivot[0] + reach; ++it) {
-        const RigSkelegon& other = rig.skelegons[*it];
-        const double apart = distance(pivot, other.tip);
-        if (*it == member || apart == 0 || apart > kNearTip * distance(other.pivot, other.tip)) continue;
-        if (nearest < 0 || apart < nearestDistance) nearest = static_cast<int>(*it), nearestDistance = apart;
+// The tips of a layer's skelegons, each point once with the longest
+// skelegon ending there, by their place along the axis the tips spread
+// widest on: a pivot's near tips are then a short run of them, even for a
+// rig lying in one plane or a fan of skelegons ending at one point.
+class TipsByPlace {
+public:
+    TipsByPlace(const Rig& rig, const std::vector<std::size_t>& members) : rig_(rig) {
+        std::map<Point3, std::size_t> longestAt;
+        for (std::size_t member : members) {
+            auto [at, added] = longestAt.emplace(rig.skelegons[member].tip, member);
+            if (!added && length(member) > length(at->second)) at->second = member;
+        }
+        for (const auto& [tip, member] : longestAt) tips_.push_back(member);
+        double widest = -1;
+        for (int axis = 0; axis < 3; ++axis) {
+            const auto [low, high] = std::minmax_element(tips_.begin(), tips_.end(), [&](std::size_t a, std::size_t b) {
+                return rig.skelegons[a].tip[axis] < rig.skelegons[b].tip[axis];
+            });
+            const double spread = tips_.empty() ? 0 : rig.skelegons[*high].tip[axis] - rig.skelegons[*low].tip[axis];
+            if (spread > widest) widest = spread, axis_ = axis;
+        }
+        std::sort(tips_.begin(), tips_.end(), [&](std::size_t a, std::size_t b) { return along(a) < along(b); });
+        for (std::size_t tip : tips_) reach_ = std::max(reach_, kNearTip * length(tip));
     }
-    return nearest;
-}
+
+    // The skelegon whose tip is nearest the pivot of `member` while within
+    // kNearTip of its own length and not exactly on it; -1 when none is.
+    int nearMiss(std::size_t member) const {
+        const Point3& pivot = rig_.skelegons[member].pivot;
+        auto it = std::lower_bound(tips_.begin(), tips_.end(), pivot[axis_] - reach_,
+                                   [&](std::size_t s, double place) { return along(s) < place; });
+        int nearest = -1;
+        double nearestDistance = 0;
+        for (; it != tips_.end() && along(*it) <= pivot[axis_] + reach_; ++it) {
+            const double apart = distance(pivot, rig_.skelegons[*it].tip);
+            if (*it == member || apart == 0 || apart > kNearTip * length(*it)) continue;
+            if (nearest < 0 || apart < nearestDistance) {
+                nearest = static_cast<int>(*it);
+                nearestDistance = apart;
+            }
+        }
+        return nearest;
+    }
+
+private:
+    double length(std::size_t s) const { return distance(rig_.skelegons[s].pivot, rig_.skelegons[s].tip); }
+    double along(std::size_t s) const { return rig_.skelegons[s].tip[axis_]; }
+
+    const Rig& rig_;
+    std::vector<std::size_t> tips_;
+    int axis_ = 0;
+    double reach_ = 0;
+};
 
 void warnAboutNearMisses(const Rig& rig, const std::vector<std::size_t>& members, const std::vector<int>& parents,
                          std::vector<std::string>& warnings) {
-    std::vector<std::size_t> byTipX = members;
-    std::sort(byTipX.begin(), byTipX.end(),
-              [&](std::size_t a, std::size_t b) { return rig.skelegons[a].tip[0] < rig.skelegons[b].tip[0]; });
-    double longest = 0;
-    for (std::size_t member : members) longest = std::max(longest, distance(rig.skelegons[member].pivot, rig.skelegons[member].tip));
+    const TipsByPlace tips(rig, members);
     for (std::size_t in = 0; in < members.size(); ++in) {
         const RigSkelegon& s = rig.skelegons[members[in]];
         if (parents[in] >= 0 || s.parent) continue;
-        const int near = nearMiss(rig, byTipX, kNearTip * longest, members[in]);
+        const int near = tips.nearMiss(members[in]);
         if (near < 0) continue;
         char apart[32];
         std::snprintf(apart, sizeof apart, "%.3g", distance(s.pivot, rig.skelegons[near].tip));
