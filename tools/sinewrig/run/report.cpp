@@ -76,6 +76,8 @@ void printSpins(std::ostream& out, const RoadResult& road) {
         << "  smallest turn instead, which does not spin it.\n";
 }
 
+namespace {
+
 // Muscles free to reach their targets apart from those held back on purpose,
 // whose tips stop short by design and would hide a real miss among them.
 void printMisses(std::ostream& out, const RoadResult& road) {
@@ -92,6 +94,8 @@ void printMisses(std::ostream& out, const RoadResult& road) {
     out << heldBack << " muscle(s) held back on purpose (stretch limits, influence below 1) end at most " << distance
         << " from their targets, by design\n";
 }
+
+}  // namespace
 
 void printOutcome(std::ostream& out, const RoadResult& road, const RunOptions& options) {
     printMisses(out, road);

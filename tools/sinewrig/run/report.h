@@ -16,7 +16,8 @@ void printRoad(std::ostream& out, const RoadResult& road);
 // Each muscle's largest spin about its own length axis in one frame, and
 // the muscles that spin enough to show.
 void printSpins(std::ostream& out, const RoadResult& road);
-// The farthest miss, the round trip, the files written.
+// The farthest misses (of muscles free to reach their targets, and of those
+// held back on purpose), the round trip, the files written.
 void printOutcome(std::ostream& out, const RoadResult& road, const RunOptions& options);
 
 }  // namespace sinewrig_tool
