@@ -92,7 +92,13 @@ void printMisses(std::ostream& out, const RoadResult& road) {
     if (heldBack == 0) return;
     std::snprintf(distance, sizeof distance, "%.3g", road.farthestHeldBack);
     out << heldBack << " muscle(s) held back on purpose (stretch limits, influence below 1) end at most " << distance
-        << " from their targets, by design\n";
+        << " from their targets, by design:";
+    const std::size_t named = heldBack <= kListedWhole ? heldBack : kListed;
+    std::size_t said = 0;
+    for (const MuscleBone& muscle : road.muscles)
+        if (muscle.heldBack() && said < named) out << (said++ ? ", " : " ") << muscle.name;
+    if (named < heldBack) out << " and " << heldBack - named << " more";
+    out << "\n";
 }
 
 }  // namespace
