@@ -73,7 +73,7 @@ private:
 
     bool header() {
         Line first, second;
-        if (!lines_.next(first) || trimmedRight(first.text) != "LWSC")
+        if (!lines_.next(first) || trimmedRight(withoutByteOrderMark(first.text)) != "LWSC")
             return fail(0, describeNonScene(text_) + ", not an LWSC scene (whose first line is LWSC)");
         out_.lineEnd = first.end > first.begin + first.text.size() + 1 ? "\r\n" : "\n";
         if (!lines_.next(second)) return fail(1, "LWSC without a version: the file ends at line 1");
