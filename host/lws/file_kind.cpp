@@ -3,6 +3,7 @@
 
 #include "host/lws/scene_lines.h"
 #include "host/lws/scene_text.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
