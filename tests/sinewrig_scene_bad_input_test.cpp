@@ -49,6 +49,15 @@ TEST_F(BadScene, AScenesOwnRangeWithoutFramesIsRefused) {
     expectRefused("LWSC\n3\n\nFirstFrame 10\nLastFrame 2\n\nAddNullObject N\n", ": FirstFrame 10, LastFrame 2");
 }
 
+TEST_F(BadScene, AModuleFileThatCannotBeLoadedWritesNothing) {
+    const std::string scene = write("scene.lws", scene_text::armScene());
+    const SinewrigOutcome run =
+        runSinewrig({"run", scene, "--plugin", file("Nothing.p"), "--quiet", "--channels", file("c.csv")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Nothing.p"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(file("c.csv")));
+}
+
 TEST_F(BadScene, ChannelsAndBakeAreForScenesOnly) {
     const std::string rig = write("rig.json", "{}");
     const SinewrigOutcome run = runSinewrig({"run", rig, "--channels", file("c.csv")});

@@ -75,6 +75,29 @@ TEST_F(SceneRun, TheMuscleAimsAtItsReferenceAsWorkedOutByHand) {
         << done.out;
 }
 
+TEST_F(SceneRun, AReferenceRisingAboveTheMusclePitchesItUp) {
+    // The null's key moved from x to y: it rises from (0, 0, 2) to (0, 2, 2),
+    // and the host's pitch is negative for a bone tilted up, towards +y.
+    std::string text = armScene();
+    const std::size_t null = text.find("AddNullObject Target");
+    const std::string still = "{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    const std::string moving =
+        "{ Envelope\n  2\n  Key 0 0 3 0 0 0 0 0 0\n  Key 2 1 3 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    ASSERT_EQ(text.find("Channel 0\n" + moving, null), text.find("Channel 0\n", null));
+    text.replace(text.find("Channel 0\n" + moving, null), 10 + moving.size(), "Channel 0\n" + still);
+    text.replace(text.find("Channel 1\n" + still, null), 10 + still.size(), "Channel 1\n" + moving);
+    const auto rows = channelsOf(write("arm.lws", text));
+    const double pitch[3] = {0, -26.565051177077989, -45};
+    const double length[3] = {1, 1.1180339887498949, 1.4142135623730951};
+    for (int f = 0; f < 3; ++f) {
+        const auto& biceps = rows[1 + 7 * f + 1];
+        ASSERT_EQ(biceps[2], "Biceps");
+        EXPECT_NEAR(number(biceps[7]), 0, 1e-8) << "frame " << f;
+        EXPECT_NEAR(number(biceps[8]), pitch[f], 1e-8) << "frame " << f;
+        EXPECT_NEAR(number(biceps[12]), length[f], 1e-9) << "frame " << f;
+    }
+}
+
 TEST_F(SceneRun, EveryItemsChannelsFrameByFrameInSceneOrder) {
     const auto rows = channelsOf(write("arm.lws", armScene()));
     ASSERT_EQ(rows.size(), 1u + 3 * 7);
