@@ -90,6 +90,7 @@ private:
         for (const host::lws::NotRun& plugin : scene_.notRun)
             console_.err << "sinewrig run: warning: " << options_.scene << ":" << plugin.line << ": " << plugin.className
                          << " " << plugin.name << " is not run; its lines are kept as they are\n";
+        fps_ = scene_.settings.framesPerSecond;
         if (options_.frames)
             frames_ = *options_.frames;
         else if (!sceneFrames(scene_.settings, frames_, error))
@@ -141,7 +142,7 @@ private:
         if (channels_.active()) channels_.text() += itemChannelsCsvHeader();
         bool spooled = true;
         std::vector<ItemChannels> channels;
-        const FramePass pass{frames_, scene_.settings.framesPerSecond,
+        const FramePass pass{frames_, fps_,
                              options_.quiet ? Progress() : progressOn(console_)};
         const FrameSink sink = [&](const FrameSample& frame) {
             writers_->write(road_.muscles, frame);
@@ -165,6 +166,8 @@ private:
             pass.announce("baking", 0, 1);
             if (!writeSceneFile(outputs_.bakeSpool(), {nullptr, bake->bakes()}, error)) return fail(error, kExitFailed);
         }
+        // The scene read is done with: the fresh host reads the one written back.
+        scene_ = host::lws::SceneText();
         return kExitOk;
     }
 
@@ -193,7 +196,7 @@ private:
         for (const host::lws::SceneItem& item : written.items) items.push_back(itemFromNumber(item.number));
         if (items != items_) return fail("the scene written back does not hold the scene's items", kExitFailed);
 
-        const FramePass pass{frames_, scene_.settings.framesPerSecond,
+        const FramePass pass{frames_, fps_,
                              options_.quiet ? Progress() : progressOn(console_)};
         itemSpool_.rewind();
         std::vector<ItemChannels> now, before(items.size());
@@ -236,6 +239,7 @@ private:
     Console console_;
     host::lws::SceneText scene_;
     FrameRange frames_;
+    double fps_ = 30;
     std::vector<LWItemID> items_;  // in scene order
     std::vector<CsvItem> csvItems_;
     SceneOutputs outputs_;
