@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "tests/scratch_folder.h"
@@ -227,6 +228,23 @@ TEST_F(SceneRun, TheBakedSceneGivesTheSameChannelsWithoutTheModulesBlocks) {
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(fileText(file("after.csv")), fileText(file("before.csv")));
     EXPECT_NE(again.out.find("0 muscle bone(s)"), std::string::npos) << again.out;
+}
+
+TEST_F(SceneRun, ALargeScenesReportListsItsFirstMusclesAndACount) {
+    std::string text = "LWSC\n3\n\nFirstFrame 0\nLastFrame 0\n\nAddNullObject Rig\n";
+    char number[12];
+    for (int b = 0; b < 70; ++b) {
+        std::snprintf(number, sizeof number, "4%03X0000", b);
+        text += "AddBone\nBoneName M" + std::to_string(b) + "\n" +
+                scene_text::muscleBlock(number, "0", "1");
+    }
+    const SinewrigOutcome done = run(write("many.lws", text));
+    ASSERT_EQ(done.status, 0) << done.err;
+    EXPECT_NE(done.out.find("70 muscle bone(s):\n  M0 -> (no reference)\n"), std::string::npos) << done.out;
+    EXPECT_NE(done.out.find("  M11 -> (no reference)\n  ... and 58 more\n70 muscle(s) without a reference\n"),
+              std::string::npos)
+        << done.out;
+    EXPECT_EQ(done.out.find("M12 ->"), std::string::npos);
 }
 
 TEST_F(SceneRun, FramesMayBeGivenAndStandardOutputTakesAnOutput) {

@@ -1,6 +1,7 @@
 #include "tools/sinewrig/scene/scene_run.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -229,7 +230,7 @@ private:
     int report() {
         std::ostream& out = *report_;
         printSceneMuscles(out, road_);
-        writers_->printTable(out, tableRows_);
+        if (!road_.muscles.empty()) writers_->printTable(out, tableRows_);
         printSpins(out, road_);
         printSceneOutcome(out, road_, items_.size(), options_);
         return road_.roundTripIdentical ? kExitOk : kExitFailed;
