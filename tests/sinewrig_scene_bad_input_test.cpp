@@ -58,6 +58,18 @@ TEST_F(BadScene, AModuleFileThatCannotBeLoadedWritesNothing) {
     EXPECT_FALSE(fs::exists(file("c.csv")));
 }
 
+TEST_F(BadScene, NoOutputReplacesTheSceneRead) {
+    const std::string text = scene_text::armScene();
+    const std::string scene = write("scene.lws", text);
+    for (const char* output : {"--bake", "--scene"}) {
+        const SinewrigOutcome run = runSinewrig({"run", scene, "--plugin", SINEWRIG_MODULE_FILE, "--quiet", output,
+                                                 (folder / "." / "scene.lws").string()});
+        EXPECT_EQ(run.status, 2) << output;
+        EXPECT_NE(run.err.find("scene.lws: is the scene read"), std::string::npos) << run.err;
+        EXPECT_EQ(fileText(scene), text);
+    }
+}
+
 TEST_F(BadScene, ChannelsAndBakeAreForScenesOnly) {
     const std::string rig = write("rig.json", "{}");
     const SinewrigOutcome run = runSinewrig({"run", rig, "--channels", file("c.csv")});
