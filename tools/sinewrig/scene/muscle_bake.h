@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "host/lws/write_scene.h"
@@ -22,7 +23,8 @@ public:
 
     // A key at `time` (seconds) for each muscle's nine channels, out of every item's.
     void add(double time, const std::vector<ItemChannels>& items);
-    const std::vector<host::lws::ItemBake>& bakes() const { return bakes_; }
+    // The keys, handed over whole: a large bake is not copied.
+    std::vector<host::lws::ItemBake> take() { return std::move(bakes_); }
 
 private:
     std::vector<std::size_t> items_;

@@ -165,7 +165,9 @@ private:
             return fail(error, kExitFailed);
         if (bake) {
             pass.announce("baking", 0, 1);
-            if (!writeSceneFile(outputs_.bakeSpool(), {nullptr, bake->bakes()}, error)) return fail(error, kExitFailed);
+            host::lws::SceneChanges changes;
+            changes.bakes = bake->take();
+            if (!writeSceneFile(outputs_.bakeSpool(), changes, error)) return fail(error, kExitFailed);
         }
         // The scene read is done with: the fresh host reads the one written back.
         scene_ = host::lws::SceneText();
