@@ -2,6 +2,7 @@
 // line named, and no output written at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/scratch_folder.h"
@@ -68,6 +69,19 @@ TEST_F(BadScene, NoOutputReplacesTheSceneRead) {
         EXPECT_NE(run.err.find("scene.lws: is the scene read"), std::string::npos) << run.err;
         EXPECT_EQ(fileText(scene), text);
     }
+}
+
+TEST_F(BadScene, AModuleWithoutTheHandlerIsNamedAtTheBlocksLine) {
+    const std::string text = scene_text::armScene();
+    const std::string scene = write("scene.lws", text);
+    const std::string before = text.substr(0, text.find("Plugin ItemMotionHandler 1 Sinewrig"));
+    const std::string line = std::to_string(1 + std::count(before.begin(), before.end(), '\n'));
+    const SinewrigOutcome run =
+        runSinewrig({"run", scene, "--plugin", WOBBLE_MODULE_FILE, "--quiet", "--channels", file("c.csv")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(scene + ":" + line + ": the module has no ItemMotionHandler Sinewrig"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(file("c.csv")));
 }
 
 TEST_F(BadScene, ChannelsAndBakeAreForScenesOnly) {

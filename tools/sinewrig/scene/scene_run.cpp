@@ -44,6 +44,16 @@ std::string hex8(std::uint32_t number) {
     return text;
 }
 
+// "line N: what" of the loader as "path:N: what", as the reader names lines.
+std::string atSceneLine(const std::string& path, const std::string& error) {
+    const std::string prefix = "line ";
+    const std::size_t digits = error.find_first_not_of("0123456789", prefix.size());
+    if (error.compare(0, prefix.size(), prefix) != 0 || digits == prefix.size() || digits == std::string::npos ||
+        error.compare(digits, 2, ": ") != 0)
+        return path + ": " + error;
+    return path + ":" + error.substr(prefix.size());
+}
+
 // The scene's own range, when the tool's frame numbers can hold it.
 bool sceneFrames(const host::lws::SceneSettings& settings, FrameRange& frames, std::string& error) {
     const long long first = settings.firstFrame, last = settings.lastFrame, step = settings.frameStep;
@@ -127,7 +137,7 @@ private:
         if (!module) return fail(error, kExitBadInput);
         LayoutSession session(*module);
         if (!host::lws::loadScene(scene_, *session.layout, *session.handlers, error))
-            return fail(options_.scene + ": " + error, kExitBadInput);
+            return fail(atSceneLine(options_.scene, error), kExitBadInput);
         road_.muscles = muscleBones(session);
         road_.frameCount = frames_.count();
 
@@ -161,24 +171,27 @@ private:
             return fail("the stand-in Layout saw a problem: " + session.layout->problems()[0], kExitFailed);
 
         pass.announce("writing the scene", 0, 1);
-        if (!writeSceneFile(outputs_.writtenScenePath(), {session.handlers.get(), {}}, error))
-            return fail(error, kExitFailed);
+        const std::string writtenName = options_.writtenScene.empty() ? "the scene written back" : options_.writtenScene;
+        if (!writeSceneFile(outputs_.writtenScenePath(), writtenName, {session.handlers.get(), {}}, error))
+            return fail(error, kExitBadInput);
         if (bake) {
             pass.announce("baking", 0, 1);
             host::lws::SceneChanges changes;
             changes.bakes = bake->take();
-            if (!writeSceneFile(outputs_.bakeSpool(), changes, error)) return fail(error, kExitFailed);
+            if (!writeSceneFile(outputs_.bakeSpool(), options_.bake, changes, error)) return fail(error, kExitBadInput);
         }
         // The scene read is done with: the fresh host reads the one written back.
         scene_ = host::lws::SceneText();
         return kExitOk;
     }
 
-    bool writeSceneFile(const std::string& path, const host::lws::SceneChanges& changes, std::string& error) {
+    // Into `path`; a failure names the file as the user knows it, `name`.
+    bool writeSceneFile(const std::string& path, const std::string& name, const host::lws::SceneChanges& changes,
+                        std::string& error) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!out || !host::lws::writeScene(scene_, changes, out, error) || !out.flush()) {
             if (error.empty()) error = "cannot be written (" + systemReason() + ")";
-            error = path + ": " + error;
+            error = name + ": " + error;
             return false;
         }
         return true;
