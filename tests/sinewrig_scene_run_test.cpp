@@ -99,6 +99,30 @@ TEST_F(SceneRun, AReferenceRisingAboveTheMusclePitchesItUp) {
     }
 }
 
+TEST_F(SceneRun, TheMusclesChannelsAreInItsParentsAxes) {
+    // The object is turned a quarter (heading 90: its +z is the world's +x),
+    // so its bone, 2 long, rests with its tip at world (2, 0, 0). The null
+    // rises from z 2 to z 4 and carries that tip to (2, 0, 2): in the
+    // object's axes (-2, 0, 2), heading -45, at sqrt(8) of 2.
+    const std::string text =
+        "LWSC\n3\n\nFirstFrame 0\nLastFrame 1\nFramesPerSecond 1\n\nLoadObjectLayer 1 body.lwo\nObjectMotion\n" +
+        lws_text::motion({"0", "0", "0", "1.5707963267948966", "0", "0", "1", "1", "1"}) +
+        "AddBone\nBoneName M\nBoneRestLength 2\nBoneMotion\n" + lws_text::motion(lws_text::kStill) +
+        scene_text::muscleBlock("40000000", "10000001", "2") + "AddNullObject T\nObjectMotion\n" +
+        lws_text::motion({"0", "0", "2", "0", "0", "0", "1", "1", "1"},
+                         {{{}, {}, {"2 0 3 0 0 0 0 0 0", "4 1 3 0 0 0 0 0 0"}}});
+    const auto rows = channelsOf(write("turned.lws", text));
+    ASSERT_EQ(rows.size(), 1u + 2 * 3);
+    const auto& muscle = rows[1 + 3 + 1];
+    ASSERT_EQ(muscle[2], "M");
+    EXPECT_NEAR(number(muscle[7]), -45, 1e-8);
+    EXPECT_NEAR(number(muscle[8]), 0, 1e-8);
+    EXPECT_NEAR(number(muscle[12]), std::sqrt(2.0), 1e-9);
+    // At the first frame the muscle rests: its tip is where its target is.
+    EXPECT_NEAR(number(rows[1 + 1][7]), 0, 1e-8);
+    EXPECT_EQ(rows[1 + 1][12], "1");
+}
+
 TEST_F(SceneRun, EveryItemsChannelsFrameByFrameInSceneOrder) {
     const auto rows = channelsOf(write("arm.lws", armScene()));
     ASSERT_EQ(rows.size(), 1u + 3 * 7);
