@@ -278,6 +278,8 @@ TEST_F(SceneRun, FramesMayBeGivenAndStandardOutputTakesAnOutput) {
     ASSERT_EQ(rows.size(), 1u + 7);
     EXPECT_EQ(rows[1][0], "2");
     EXPECT_EQ(rows[1][1], "1");
+    // Run from its last frame alone, the muscle still binds its rest at time 0.
+    EXPECT_NEAR(number(rows[2][7]), 45, 1e-8);
     EXPECT_NE(done.err.find("round trip"), std::string::npos);  // the report moves to standard error
 }
 
