@@ -151,6 +151,14 @@ TEST_F(SceneRun, EveryItemsChannelsFrameByFrameInSceneOrder) {
               (std::vector<std::string>{"4", "0", "0", "0", "0", "0", "1", "1", "1"}));
 }
 
+TEST_F(SceneRun, NamesInCodePage932AreWrittenInUtf8) {
+    // 上腕二頭筋 ("biceps"), as a Japanese Layout saves it, and as the rig CSV writes names.
+    std::string text = armScene();
+    text.replace(text.find("BoneName Biceps"), 15, "BoneName \x8F\xE3\x98r\x93\xF1\x93\xAA\x8B\xD8");
+    const auto rows = channelsOf(write("arm.lws", text));
+    EXPECT_EQ(rows[2][2], "\xE4\xB8\x8A\xE8\x85\x95\xE4\xBA\x8C\xE9\xA0\xAD\xE7\xAD\x8B");
+}
+
 TEST_F(SceneRun, NumbersCarryTenSignificantDigits) {
     const std::string csv = fileText(([&] {
         const std::string path = file("c.csv");
