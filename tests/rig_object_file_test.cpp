@@ -73,8 +73,8 @@ TEST_F(RigObjectFile, AnObjectThatCannotServeIsNamed) {
     };
     const Case cases[] = {
         {R"({"objectFile": "none.lwo", "frames": {"start": 0, "end": 1}})",
-         "rig.json: objectFile: " + file("none.lwo") + ": cannot be read (No such file or directory)"},
-        {R"({"objectFile": ".", "frames": {"start": 0, "end": 1}})", "objectFile: " + file(".") + ": cannot be read (Is a directory)"},
+         "none.lwo: cannot be read (No such file or directory)"},
+        {R"({"objectFile": ".", "frames": {"start": 0, "end": 1}})", ".: cannot be read (Is a directory)"},
         {R"({"objectFile": "arm.lwo", "frames": {"start": 0, "end": 1}, "muscles": [{"skelegon": "Hnad"}]})",
          "muscles[0].skelegon: unknown skelegon \"Hnad\"; did you mean \"Hand\"?"},
         {R"({"objectFile": "arm.lwo", "frames": {"start": 0, "end": 1}, "skelegons": []})", "not both"},
