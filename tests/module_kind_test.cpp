@@ -13,7 +13,7 @@
 
 #include "tests/scratch_folder.h"
 #include "tools/sinewrig/check/check.h"
-#include "tools/sinewrig/check/module_kind.h"
+#include "tools/sinewrig/common/module_kind.h"
 
 namespace {
 
@@ -330,6 +330,30 @@ TEST_F(ForeignModule, ACutForeignModuleFailsWithItsFaults) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.out.find(failed), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("FAIL the file is cut short: " + std::to_string(size) + " bytes"), std::string::npos) << run.out;
+}
+
+TEST_F(ForeignModule, RunAndTagRefuseItSayingWhatItIs) {
+#if defined(_WIN32)
+    const std::string path = writeBytes("Linux.p", handMadeElf());
+    const std::string what = "ELF 64-bit x86-64 shared object, for the stand-in host on 64-bit Linux; this ";
+#else
+    const std::string path = writeBytes("Windows.p", HandMadePe{}.bytes());
+    const std::string what =
+        "PE32+ x86-64 DLL, for a 64-bit Windows host; this Linux build loads only Linux modules (check it with the "
+        "matching build's tool: tools/wine-run build/win64/sinewrig.exe check " + path + ")";
+#endif
+    const std::string examples = std::string(SINEWRIG_SOURCE_DIR) + "/examples/";
+    const SinewrigOutcome run =
+        runSinewrig({"run", examples + "arm.json", "--plugin", path, "--quiet", "--csv", file("arm.csv")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(path + ": cannot be loaded: " + what), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(file("arm.csv")));
+    const SinewrigOutcome tag = runSinewrig({"tag", examples + "arm.lwo", "--muscles",
+                                             write("choices.json", R"({"muscles": [{"skelegon": "Biceps"}]})"), "-o",
+                                             file("arm.lwo"), "--plugin", path});
+    EXPECT_EQ(tag.status, 2);
+    EXPECT_NE(tag.err.find("--plugin " + path + ": cannot be loaded: " + what), std::string::npos) << tag.err;
+    EXPECT_FALSE(std::filesystem::exists(file("arm.lwo")));
 }
 
 #if !defined(_WIN32)

@@ -14,7 +14,7 @@
 #include "tools/sinewrig/check/child_process.h"
 #include "tools/sinewrig/check/commands.h"
 #include "tools/sinewrig/check/foreign_module.h"
-#include "tools/sinewrig/check/module_kind.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/check/motion/handler.h"
 #include "tools/sinewrig/check/motion/interface.h"
 #include "tools/sinewrig/check/report.h"

@@ -18,15 +18,6 @@ std::string namesText(const std::vector<std::string>& names) {
     return text;
 }
 
-std::string thisBuild() {
-#if defined(_WIN32)
-    return sizeof(void*) == 8 ? "this 64-bit Windows build loads only x86-64 DLLs"
-                              : "this 32-bit Windows build loads only i386 DLLs";
-#else
-    return "this Linux build loads only Linux modules";
-#endif
-}
-
 std::string systemName(const ModuleKind& kind) {
     return kind.system == ModuleKind::System::Windows ? "a Windows module" : "a Linux module";
 }
@@ -34,9 +25,7 @@ std::string systemName(const ModuleKind& kind) {
 }  // namespace
 
 int reportForeignModule(CheckReport& report, Console console, const std::string& path, const ModuleKind& kind) {
-    const std::string what = kind.what + (!kind.library      ? ", which no host loads as a module"
-                                          : kind.host.empty() ? ", for no host this project builds for"
-                                                              : ", for " + kind.host);
+    const std::string what = kindAndHost(kind);
     report.info(what);
     report.info("exports: " + namesText(kind.exports));
     report.info("imports: " + namesText(kind.imports));
@@ -46,8 +35,8 @@ int reportForeignModule(CheckReport& report, Console console, const std::string&
     const std::string command = fullCheckCommand(kind, path);
     const std::string remedy = command.empty() ? "no build of this project can load it"
                                                : "to check it fully, run the matching build's tool: " + command;
-    report.info("not loaded: " + thisBuild() + "; " + remedy);
-    console.err << "sinewrig check: " << path << ": " << what << "; " << thisBuild() << "; " << remedy << std::endl;
+    report.info("not loaded: " + modulesLoadedHere() + "; " + remedy);
+    console.err << "sinewrig check: " << path << ": " << what << "; " << modulesLoadedHere() << "; " << remedy << std::endl;
     const std::string reason = systemName(kind) + ", not loaded here";
     if (report.failures() == 0)
         console.out << "verdict: NOT CHECKED (" << reason << ")" << std::endl;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tools/sinewrig/check/module_kind.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/check/report.h"
 #include "tools/sinewrig/console.h"
 

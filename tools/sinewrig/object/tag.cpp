@@ -6,6 +6,7 @@
 #include "format/muscle_flags_text.h"
 #include "format/skelegon_tags.h"
 #include "host/object_file/object_file.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/object/muscle_choices.h"
@@ -73,6 +74,8 @@ int tagObject(const TagOptions& options, Console console) {
     if (!loadMuscleChoices(options.muscles, *layer, muscles, error)) return fail(console, error);
 
     if (!muscles.empty()) {
+        if (const std::string foreign = foreignModuleReason(options.plugin); !foreign.empty())
+            return fail(console, "--plugin " + options.plugin + ": cannot be loaded: " + foreign);
         std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(options.plugin, error);
         if (!module) return fail(console, error);
         modeler.object.primaryLayer = options.layer - 1;

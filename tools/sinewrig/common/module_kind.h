@@ -1,5 +1,5 @@
 // What a module file is, read from its headers alone, for a file this build
-// cannot load (a Windows DLL given to the Linux tool, a Linux library or a
+// cannot load, given to `check`, `run` or `tag` (a Windows DLL given to the Linux tool, a Linux library or a
 // DLL of the other width given to a Windows one): its format, machine and
 // kind, the host it is built for, and the names it exports and imports.
 // Every offset is checked against the file, so a cut or hostile file gives
@@ -32,6 +32,18 @@ bool readModuleKindOfFile(const std::string& path, ModuleKind& kind);
 // Whether this build's library loader can load a module of this kind; an
 // Unknown file is left to the loader, which names what is wrong with it.
 bool loadableHere(const ModuleKind& kind);
+
+// "PE32+ x86-64 DLL, for a 64-bit Windows host"; a program "..., which no
+// host loads as a module".
+std::string kindAndHost(const ModuleKind& kind);
+
+// What this build loads: "this Linux build loads only Linux modules".
+std::string modulesLoadedHere();
+
+// "" when the file is of a kind this build's loader can try, or cannot be
+// read (the loader then says why); else what it is and what this build
+// loads, for a message that refuses it.
+std::string foreignModuleReason(const std::string& path);
 
 // The command that checks a module of this kind fully, or "" when no build
 // of this project can: "tools/wine-run build/win64/sinewrig.exe check PATH".

@@ -1,14 +1,31 @@
-#include "tools/sinewrig/check/module_kind.h"
+#include "tools/sinewrig/common/module_kind.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
-#include "tools/sinewrig/check/report.h"
+#include "tools/sinewrig/common/hex_number.h"
 
 namespace sinewrig_tool {
 
 namespace {
+
+// A name from the file as plain ASCII: other bytes, the quote and the backslash as \xNN.
+std::string plainName(const std::string& raw) {
+    std::string text;
+    for (const char c : raw) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
+            text += c;
+        } else {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            text += escape;
+        }
+    }
+    return text;
+}
 
 // Little-endian fields, each read checked against the file's end.
 class FileBytes {
@@ -37,8 +54,7 @@ public:
         std::string raw;
         for (std::uint64_t at = offset; at < end; ++at) {
             if (data_[at] == 0) {
-                text = quotedText(raw.c_str());
-                text = text.substr(1, text.size() - 2);
+                text = plainName(raw);
                 return true;
             }
             raw += static_cast<char>(data_[at]);
@@ -339,6 +355,28 @@ bool loadableHere(const ModuleKind& kind) {
 #else
     return kind.system != ModuleKind::System::Windows;
 #endif
+}
+
+std::string kindAndHost(const ModuleKind& kind) {
+    if (!kind.library) return kind.what + ", which no host loads as a module";
+    return kind.what + (kind.host.empty() ? ", for no host this project builds for" : ", for " + kind.host);
+}
+
+std::string modulesLoadedHere() {
+#if defined(_WIN32)
+    return sizeof(void*) == 8 ? "this 64-bit Windows build loads only x86-64 DLLs"
+                              : "this 32-bit Windows build loads only i386 DLLs";
+#else
+    return "this Linux build loads only Linux modules";
+#endif
+}
+
+std::string foreignModuleReason(const std::string& path) {
+    ModuleKind kind;
+    if (!readModuleKindOfFile(path, kind) || loadableHere(kind)) return "";
+    const std::string command = fullCheckCommand(kind, path);
+    return kindAndHost(kind) + "; " + modulesLoadedHere() +
+           (command.empty() ? "" : " (check it with the matching build's tool: " + command + ")");
 }
 
 std::string fullCheckCommand(const ModuleKind& kind, const std::string& path) {
