@@ -166,6 +166,10 @@ TEST(ModuleKind, ALinuxSharedObjectListsItsVisibleExportsAndTheLibrariesItNeeds)
     put(noSections, 0x3C, 0, 2);
     EXPECT_EQ(joined(sinewrig_tool::readModuleKind(noSections).problems),
               "it has no section headers, so its exports and imports are not listed");
+    Bytes narrowRows = handMadeElf();
+    put(narrowRows, 0x3A, 40, 2);  // a 32-bit file's row size in a 64-bit file
+    EXPECT_EQ(joined(sinewrig_tool::readModuleKind(narrowRows).problems),
+              "its section headers are 40 bytes each, too few to read");
 }
 
 TEST(ModuleKind, CutFilesGiveProblemsAndNothingIsReadOutsideThem) {

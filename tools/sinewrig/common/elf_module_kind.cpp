@@ -1,5 +1,7 @@
 // The headers of a Linux shared object: its kind, its visible dynamic
 // symbols and the libraries it needs.
+#include <utility>
+
 #include "tools/sinewrig/common/module_file_bytes.h"
 
 namespace sinewrig_tool {
@@ -7,8 +9,10 @@ namespace sinewrig_tool {
 namespace {
 
 struct ElfSection {
-    std::uint64_t type, offset, size, link, entrySize;
+    std::uint64_t type, offset, size, link;
 };
+
+constexpr std::uint64_t kDynamic = 6, kDynamicSymbols = 11;
 
 std::string elfMachine(std::uint64_t machine) {
     if (machine == 3) return "i386";
@@ -18,55 +22,76 @@ std::string elfMachine(std::uint64_t machine) {
     return "machine " + std::to_string(machine);
 }
 
-void readElfNames(const FileBytes& file, bool wide, const std::vector<ElfSection>& sections, ModuleKind& kind) {
-    constexpr std::uint64_t kDynamic = 6, kDynamicSymbols = 11, kNeeded = 1;
-    auto strings = [&](const ElfSection& s, std::uint64_t offset, std::string& text) {
-        if (s.link >= sections.size()) return false;
-        const ElfSection& table = sections[s.link];
+// Sections and the string table each names through its link.
+class ElfSections {
+public:
+    ElfSections(const FileBytes& file, bool wide, std::vector<ElfSection> sections)
+        : file(file), wide(wide), all(std::move(sections)) {}
+
+    // The name at `offset` in the string table of `s`.
+    bool name(const ElfSection& s, std::uint64_t offset, std::string& text) const {
+        if (s.link >= all.size()) return false;
+        const ElfSection& table = all[s.link];
         return offset < table.size && file.holds(table.offset, table.size) &&
                file.name(table.offset + offset, table.offset + table.size, text);
-    };
-    for (const ElfSection& s : sections) {
+    }
+
+    const FileBytes& file;
+    const bool wide;
+    const std::vector<ElfSection> all;
+};
+
+// The dynamic section's needed libraries, up to its closing entry.
+void readNeeded(const ElfSections& elf, const ElfSection& s, ModuleKind& kind) {
+    constexpr std::uint64_t kNeeded = 1;
+    const std::uint64_t step = elf.wide ? 16 : 8;
+    for (std::uint64_t at = s.offset; at + step <= s.offset + s.size; at += step) {
+        std::uint64_t tag = 0, value = 0;
+        elf.file.read(at, elf.wide ? 8 : 4, tag);
+        elf.file.read(at + step / 2, elf.wide ? 8 : 4, value);
+        if (tag == 0) return;
+        std::string text;
+        if (tag != kNeeded) continue;
+        if (!elf.name(s, value, text)) {
+            kind.problems.push_back("a needed library's name is not in the file");
+            return;
+        }
+        kind.imports.push_back(text);
+    }
+}
+
+// The dynamic symbols another library can use: defined, global or weak, and
+// of default or protected visibility.
+void readExports(const ElfSections& elf, const ElfSection& s, ModuleKind& kind) {
+    const bool wide = elf.wide;
+    const std::uint64_t step = wide ? 24 : 16;
+    for (std::uint64_t at = s.offset + step; at + step <= s.offset + s.size; at += step) {  // entry 0 is empty
+        std::uint64_t name = 0, info = 0, other = 0, section = 0;
+        elf.file.read(at, 4, name);
+        elf.file.read(at + (wide ? 4 : 12), 1, info);
+        elf.file.read(at + (wide ? 5 : 13), 1, other);
+        elf.file.read(at + (wide ? 6 : 14), 2, section);
+        const std::uint64_t binding = info >> 4, visibility = other & 3;
+        if (section == 0 || (binding != 1 && binding != 2) || (visibility != 0 && visibility != 3)) continue;
+        std::string text;
+        if (!elf.name(s, name, text)) {
+            kind.problems.push_back("an exported symbol's name is not in the file");
+            return;
+        }
+        kind.exports.push_back(text);
+    }
+}
+
+void readNames(const ElfSections& elf, ModuleKind& kind) {
+    for (const ElfSection& s : elf.all) {
         if (s.type != kDynamic && s.type != kDynamicSymbols) continue;
-        if (!file.holds(s.offset, s.size)) {
-            kind.problems.push_back(std::string(s.type == kDynamic ? "the dynamic section" : "the dynamic symbols") +
-                                    " run past the end of the file");
-            continue;
-        }
-        if (s.type == kDynamic) {
-            const std::uint64_t step = wide ? 16 : 8;
-            for (std::uint64_t at = s.offset; at + step <= s.offset + s.size; at += step) {
-                std::uint64_t tag = 0, value = 0;
-                file.read(at, wide ? 8 : 4, tag);
-                file.read(at + step / 2, wide ? 8 : 4, value);
-                if (tag == 0) break;
-                std::string text;
-                if (tag != kNeeded) continue;
-                if (!strings(s, value, text)) {
-                    kind.problems.push_back("a needed library's name is not in the file");
-                    break;
-                }
-                kind.imports.push_back(text);
-            }
-            continue;
-        }
-        const std::uint64_t step = wide ? 24 : 16;
-        for (std::uint64_t at = s.offset + step; at + step <= s.offset + s.size; at += step) {  // entry 0 is empty
-            std::uint64_t name = 0, info = 0, other = 0, section = 0;
-            file.read(at, 4, name);
-            file.read(at + (wide ? 4 : 12), 1, info);
-            file.read(at + (wide ? 5 : 13), 1, other);
-            file.read(at + (wide ? 6 : 14), 2, section);
-            const std::uint64_t binding = info >> 4, visibility = other & 3;
-            const bool seen = section != 0 && (binding == 1 || binding == 2) && (visibility == 0 || visibility == 3);
-            std::string text;
-            if (!seen) continue;
-            if (!strings(s, name, text)) {
-                kind.problems.push_back("an exported symbol's name is not in the file");
-                break;
-            }
-            kind.exports.push_back(text);
-        }
+        if (!elf.file.holds(s.offset, s.size))
+            kind.problems.push_back(s.type == kDynamic ? "the dynamic section runs past the end of the file"
+                                                       : "the dynamic symbols run past the end of the file");
+        else if (s.type == kDynamic)
+            readNeeded(elf, s, kind);
+        else
+            readExports(elf, s, kind);
     }
 }
 
@@ -105,7 +130,11 @@ void readElf(const FileBytes& file, ModuleKind& kind) {
         ElfSection s{};
         const std::uint64_t row = sectionsAt + i * entrySize;
         const int word = wide ? 8 : 4;
-        if (entrySize < (wide ? 64u : 40u) || !file.read(row + 4, 4, s.type) ||
+        if (entrySize < (wide ? 64u : 40u)) {
+            kind.problems.push_back("its section headers are " + std::to_string(entrySize) + " bytes each, too few to read");
+            return;
+        }
+        if (!file.read(row + 4, 4, s.type) ||
             !file.read(row + (wide ? 0x18 : 0x10), word, s.offset) || !file.read(row + (wide ? 0x20 : 0x14), word, s.size) ||
             !file.read(row + (wide ? 0x28 : 0x18), 4, s.link)) {
             kind.problems.push_back("its section headers run past the end of the file");
@@ -113,7 +142,7 @@ void readElf(const FileBytes& file, ModuleKind& kind) {
         }
         sections.push_back(s);
     }
-    readElfNames(file, wide, sections, kind);
+    readNames(ElfSections(file, wide, std::move(sections)), kind);
 }
 
 }  // namespace sinewrig_tool
