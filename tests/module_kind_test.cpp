@@ -244,6 +244,22 @@ TEST(ModuleKind, HostileCountsAndAddressesStopAtTheFirstFault) {
     EXPECT_EQ(kind.problems[0], "the export directory (address 0x00005000) is not in the file");
     EXPECT_EQ(kind.problems[1], "an imported library's name (address 0x7FFFFFFF) is not a terminated name in the file");
 
+    // 70,000 names, each "_mod_descrip": a DLL's ordinals go to 65,535, and
+    // the reader stops at 65,536 names. The section grows to 0x46000 bytes,
+    // the name table at 0x2000 (file offset 0x1200).
+    Bytes many = whole;
+    many.resize(0x200 + 0x46000, 0);
+    put(many, 0x148 + 8, 0x46000, 4);
+    put(many, 0x148 + 16, 0x46000, 4);
+    put(many, 0x200 + 24, 70000, 4);
+    put(many, 0x200 + 32, 0x2000, 4);
+    for (std::size_t i = 0; i < 70000; ++i) put(many, 0x1200 + 4 * i, 0x1120, 4);
+    kind = sinewrig_tool::readModuleKind(many);
+    EXPECT_EQ(kind.exports.size(), 65536u);
+    EXPECT_EQ(kind.exports.back(), "_mod_descrip");
+    EXPECT_EQ(joined(kind.imports), "KERNEL32.dll msvcrt.dll");
+    EXPECT_EQ(joined(kind.problems), "more than 65536 exports: the rest are not read");
+
     Bytes sections = whole;
     put(sections, 0x46, 0xFFFF, 2);
     kind = sinewrig_tool::readModuleKind(sections);

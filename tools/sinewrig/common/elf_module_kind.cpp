@@ -52,6 +52,7 @@ void readNeeded(const ElfSections& elf, const ElfSection& s, ModuleKind& kind) {
         if (tag == 0) return;
         std::string text;
         if (tag != kNeeded) continue;
+        if (!roomForName(kind.imports, "imports", kind)) return;
         if (!elf.name(s, value, text)) {
             kind.problems.push_back("a needed library's name is not in the file");
             return;
@@ -74,6 +75,7 @@ void readExports(const ElfSections& elf, const ElfSection& s, ModuleKind& kind) 
         const std::uint64_t binding = info >> 4, visibility = other & 3;
         if (section == 0 || (binding != 1 && binding != 2) || (visibility != 0 && visibility != 3)) continue;
         std::string text;
+        if (!roomForName(kind.exports, "exports", kind)) return;
         if (!elf.name(s, name, text)) {
             kind.problems.push_back("an exported symbol's name is not in the file");
             return;

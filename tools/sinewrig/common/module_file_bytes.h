@@ -36,6 +36,18 @@ private:
     const std::vector<unsigned char>& data_;
 };
 
+// The most exports or imports read from one file: a DLL's exports have
+// 16-bit ordinals, and a hostile file could otherwise make each few bytes
+// of it a name thousands of bytes long.
+constexpr std::size_t kMostNames = 65536;
+
+// False, adding the problem to `kind`, when `names` is full.
+inline bool roomForName(const std::vector<std::string>& names, const char* what, ModuleKind& kind) {
+    if (names.size() < kMostNames) return true;
+    kind.problems.push_back("more than " + std::to_string(kMostNames) + " " + what + ": the rest are not read");
+    return false;
+}
+
 // A Windows PE file whose "PE\0\0" signature is at `header`.
 void readPe(const FileBytes& file, std::uint64_t header, ModuleKind& kind);
 // An ELF file.

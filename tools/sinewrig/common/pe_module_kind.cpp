@@ -49,6 +49,7 @@ void readPeExports(const FileBytes& file, const PeImage& image, std::uint64_t di
         return;
     }
     for (std::uint64_t i = 0; i < names; ++i) {
+        if (!roomForName(kind.exports, "exports", kind)) return;
         std::uint64_t entry = 0, entryEnd = 0, address = 0;
         std::string text;
         if (!image.offsetOf(table + 4 * i, entry, entryEnd) || !file.read(entry, 4, address)) {
@@ -81,6 +82,7 @@ void readPeImports(const FileBytes& file, const PeImage& image, std::uint64_t di
             return;
         }
         if (lookup == 0 && name == 0 && thunks == 0) return;
+        if (!roomForName(kind.imports, "imports", kind)) return;
         std::string text;
         if (!image.name(name, text)) {
             kind.problems.push_back("an imported library's name (address " + hexNumber(name) +
