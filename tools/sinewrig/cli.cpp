@@ -76,13 +76,18 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
     checkCommand->add_option("plugin", check.plugin, "the module file")->required();
     checkCommand->footer(
         "Prints one PASS, FAIL or INFO line per check and a verdict. Exit status: 0 when nothing failed, 1 when "
-        "a check failed, 2 when the file cannot be loaded as a library.");
+        "a check failed, 2 when the file cannot be loaded as a library. A module of another system (a Windows DLL "
+        "given to the Linux build, say) is not loaded: the report says what it is, its exports and imports, and the "
+        "command that checks it fully; its verdict is NOT CHECKED, exit status 2.");
 
     InspectOptions inspect;
     CLI::App* inspectCommand = app.add_subcommand(
         "inspect", "Show an object file's layers and skelegons, the muscles their tags make, and what is wrong.");
     inspectCommand->add_option("object", inspect.object, "the object file (LWO2)")->required();
     inspectCommand->add_flag("--json", inspect.json, "print the same as one JSON document");
+    inspectCommand->footer(
+        "Exit status: 0 when it found no problems, 1 when it reports problems, 2 when the file cannot be read as an "
+        "object.");
 
     TagOptions tag;
     tag.plugin = builtModuleFile();
@@ -93,10 +98,16 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
     tagCommand->add_option("--muscles", tag.muscles, "the choices: {\"muscles\": [...]}, entries as in a rig file")
         ->required();
     tagCommand->add_option("-o,--output", tag.output, "the object file to write")->required();
-    tagCommand->add_option("--layer", tag.layer, "the layer whose skelegons are tagged, as the host numbers it (default 1)")
+    tagCommand->add_option("--layer", tag.layer,
+                           "the layer whose skelegons are tagged, as the host numbers it, from 1 to 65536 (default 1)")
         ->check(CLI::Range(1, 65536));
     tagCommand->add_flag("--in-place", tag.inPlace, "allow -o to name the object itself");
     tagCommand->add_option("--plugin", tag.plugin, "the module file to load (default: Sinewrig.p beside this program)");
+    tagCommand->add_flag("--verbose", tag.verbose, "list every skelegon tagged with the tags it got");
+    tagCommand->footer(
+        "Prints how many skelegons were tagged, how many with a reference, how many preserve volume and run after "
+        "IK, and where the object was written. Exit status: 0 success, 1 SetMuscle failed, 2 bad input or an output "
+        "that cannot be written.");
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
