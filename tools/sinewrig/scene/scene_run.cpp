@@ -14,6 +14,7 @@
 #include "host/process/module_file.h"
 #include "host/text/cp932.h"
 #include "tools/sinewrig/common/module_headers.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/road/layout_session.h"
@@ -106,6 +107,8 @@ private:
             frames_ = *options_.frames;
         else if (!sceneFrames(scene_.settings, frames_, error))
             return refuse(options_.scene + ": " + error);
+        if (const std::string foreign = foreignModuleReason(options_.plugin); !foreign.empty())
+            return refuse(options_.plugin + ": cannot be loaded: " + foreign);
         std::string cutShort;
         if (!headersFitFile(options_.plugin, cutShort))
             return refuse(options_.plugin + ": cannot be loaded: " + cutShort);
