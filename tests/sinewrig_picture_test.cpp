@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "tests/scratch_folder.h"
+#include "tests/sinewrig_scene_text.h"
 
 namespace {
 
@@ -171,4 +172,18 @@ TEST_F(Picture, EachMusclesLabelGivesTheLeastAndMostItStretched) {
         const std::string text = ">" + std::string(muscle) + " " + threeDigits(least) + " to " + threeDigits(most) + "<";
         EXPECT_NE(svg.find(text), std::string::npos) << text;
     }
+}
+
+// A scene's run draws the frames asked for too, from its FirstFrame 0 to LastFrame 2.
+TEST_F(Picture, SvgFramesChoosesTheFramesOfASceneToo) {
+    const std::string scene = write("arm.lws", scene_text::armScene());
+    ASSERT_EQ(run(scene, {"--svg", file("arm.svg"), "--svg-frames", "2"}).status, 0);
+    EXPECT_EQ(count(fileText(file("arm.svg")), ">frame 2<"), 2u);
+    EXPECT_EQ(count(fileText(file("arm.svg")), ">frame "), 2u);
+    std::filesystem::remove(file("arm.svg"));
+    const SinewrigOutcome outside = run(scene, {"--svg", file("arm.svg"), "--svg-frames", "3"});
+    EXPECT_EQ(outside.status, 2);
+    EXPECT_NE(outside.err.find("--svg-frames: frame 3 is not one the run evaluates (0 to 2 step 1)"), std::string::npos)
+        << outside.err;
+    EXPECT_FALSE(std::filesystem::exists(file("arm.svg")));
 }

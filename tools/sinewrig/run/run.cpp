@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/sinewrig/common/module_headers.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/road/road.h"
 #include "tools/sinewrig/run/drawn_frames.h"
@@ -46,6 +47,8 @@ private:
         if (!loadRig(options_.rig, rig_, warnings, error)) return refuse(error);
         for (const std::string& warning : warnings) console_.err << "sinewrig run: warning: " << warning << "\n";
         frames_ = options_.frames.value_or(rig_.frames);
+        if (const std::string foreign = foreignModuleReason(options_.plugin); !foreign.empty())
+            return refuse(options_.plugin + ": cannot be loaded: " + foreign);
         if (const std::string outside = framesNotEvaluated(options_.svgFrames, frames_); !outside.empty())
             return refuse("--svg-frames: " + outside);
         std::string cutShort;
