@@ -34,9 +34,9 @@ Played play(const std::string& path) {
     std::string error;
     Played played;
     EXPECT_TRUE(sinewrig_tool::loadRig(path, rig, warnings, error)) << error;
-    const std::string scene = ::testing::TempDir() + "controls_rig.scene";
+    const std::string scene = ::testing::TempDir() + "controls_rig.lws";
     const auto status = sinewrig_tool::walkRoad(
-        rig, rig.frames, SINEWRIG_MODULE_FILE, scene, nullptr,
+        rig, rig.frames, SINEWRIG_MODULE_FILE, {scene, {}, "controls_rig.lwo"}, nullptr,
         [&](const sinewrig_tool::FrameSample& frame) {
             for (std::size_t m = 0; m < frame.muscles.size(); ++m)
                 played.byName[played.result.muscles[m].name].push_back(frame.muscles[m]);

@@ -52,7 +52,7 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
             "START:END[:STEP]"));
     runCommand->add_option("--csv", run.csv, "write each frame's muscle channels to this CSV file (- for standard output)");
     runCommand->add_option("--svg", run.svg, "draw the bones and the muscles' stretch into this SVG file");
-    runCommand->add_option("--scene", run.scene, "keep the saved scene in this file");
+    runCommand->add_option("--scene", run.scene, "keep the saved scene (LWSC) in this file, and its object file beside it (.lwo)");
     runCommand->add_option("--plugin", run.plugin, "the module file to load (default: Sinewrig.p beside this program)");
     runCommand->add_flag("--quiet", run.quiet, "no progress display on standard error");
     runCommand->add_flag("--table", run.table,

@@ -27,6 +27,7 @@ void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& se
         const auto& source = const_cast<host::MeshObject&>(modeler.object).layer(layer - 1);
         LWItemID object = layout.addObject(name, host::ObjectMesh::fromLayer(source));
         if (layer == rig.primaryLayer) session.object = object;
+        session.objectLayers.emplace_back(object, layer);
         const std::vector<LWItemID> bones = layout.convertSkelegons(object);
         std::size_t next = 0;
         for (const RigSkelegon& s : rig.skelegons)

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
@@ -19,6 +21,7 @@ struct LayoutSession {
     std::unique_ptr<host::MotionHandlers> handlers;
     LWItemID object = nullptr;              // the primary layer's, which ReadMuscle works on
     std::map<std::string, LWItemID> bones;  // by skelegon name
+    std::vector<std::pair<LWItemID, int>> objectLayers;  // each object and the layer (from 1) it holds
 
     // The call log is for tests of query orders; a whole rig's road has no use for it.
     explicit LayoutSession(const host::ModuleFile& module);

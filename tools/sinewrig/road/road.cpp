@@ -4,12 +4,13 @@
 
 #include "host/modeler/modeler.h"
 #include "host/process/module_file.h"
-#include "host/scene_file/scene_file.h"
+#include "host/lws/load_scene.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/road/comparing.h"
 #include "tools/sinewrig/road/controls.h"
 #include "tools/sinewrig/road/layout_session.h"
 #include "tools/sinewrig/road/recording.h"
+#include "tools/sinewrig/road/rig_scene.h"
 #include "tools/sinewrig/road/spool.h"
 #include "tools/sinewrig/road/tagging.h"
 
@@ -22,7 +23,7 @@ struct Walk {
     const Rig& rig;
     FramePass pass;
     const FrameSink& sink;
-    const std::string& scenePath;
+    const SceneFiles& files;
     RoadResult& result;
     std::string& error;
     ChannelSpool spool{};
@@ -50,7 +51,8 @@ struct Walk {
             return RoadStatus::Failed;
         }
         pass.announce("saving the scene", 0, 1);
-        if (!host::saveSceneFile(scenePath, *session.layout, *session.handlers, error)) return RoadStatus::Failed;
+        if (!saveRigScene(rig, session, files, error)) return RoadStatus::Failed;
+        if (!files.object.empty() && !writeRigObject(rig, modeler.object, files.object, error)) return RoadStatus::Failed;
         if (!session.layout->problems().empty()) {
             error = "the stand-in Layout saw a problem: " + session.layout->problems()[0];
             return RoadStatus::Failed;
@@ -65,7 +67,12 @@ struct Walk {
         if (!module) return RoadStatus::ModuleUnusable;
         LayoutSession fresh(*module);
         pass.announce("loading the scene", 0, 1);
-        if (!host::loadSceneFile(scenePath, *fresh.layout, *fresh.handlers, error)) return RoadStatus::Failed;
+        host::lws::SceneText scene;
+        if (!host::lws::readSceneFile(files.scene, scene, error)) return RoadStatus::Failed;
+        if (!host::lws::loadScene(scene, *fresh.layout, *fresh.handlers, error)) {
+            error = files.scene + ": " + error;
+            return RoadStatus::Failed;
+        }
         spool.rewind();
         if (!compareFrames(fresh, pass, result.muscles, spool, result.roundTripDifferences)) {
             error = spool.path() + ": cannot be read back";
@@ -78,9 +85,9 @@ struct Walk {
 
 }  // namespace
 
-RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
+RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const SceneFiles& files,
                     const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error) {
-    Walk walk{rig, {frames, rig.fps, progress}, sink, scenePath, result, error};
+    Walk walk{rig, {frames, rig.fps, progress}, sink, files, result, error};
     {
         std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(plugin, error);
         if (!module) return RoadStatus::ModuleUnusable;

@@ -74,7 +74,7 @@ private:
     int walk() {
         std::string error;
         const RoadStatus status =
-            walkRoad(rig_, frames_, options_.plugin, outputs_.scenePath(), options_.quiet ? Progress() : progressOn(console_),
+            walkRoad(rig_, frames_, options_.plugin, outputs_.sceneFiles(), options_.quiet ? Progress() : progressOn(console_),
                      [this](const FrameSample& frame) { writers_->write(road_.muscles, frame); }, road_, error);
         if (status == RoadStatus::Done) return kExitOk;
         const bool output = outputs_.nameScene(error);
