@@ -187,6 +187,20 @@ TEST_F(RigScene, EveryExampleRigComesBackBitForBitFromItsScene) {
         EXPECT_EQ(blocks, road.muscles.size());
         EXPECT_EQ(scene.items[0].file, std::string(name) + ".lwo");
     }
+    // The hips' brace sits on layer 2: a second LoadObjectLayer of the same
+    // file, its bone under that object, and the layer in the object file.
+    const std::string hips = fileText(file("hips.lws"));
+    const std::size_t second = hips.find("\nLoadObjectLayer 2 hips.lwo\n");
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(hips.find("\nLoadObjectLayer 1 hips.lwo\n"), hips.find("\nLoadObjectLayer"));
+    EXPECT_GT(hips.find("\nBoneName Brace\n"), second);
+    host::ObjectFile object;
+    host::MeshObject mesh;
+    std::string error;
+    ASSERT_TRUE(host::loadObjectFile(file("hips.lwo"), object, mesh, error)) << error;
+    ASSERT_EQ(mesh.layerCount(), 2);
+    ASSERT_EQ(mesh.layerAt(1).polygons.size(), 1u);
+    EXPECT_STREQ(mesh.layerAt(1).polygons[0]->tag(LWPTAG_PART), "Brace");
 }
 
 TEST(RigSceneFiles, TheObjectFileBesideAScene) {
