@@ -134,6 +134,34 @@ TEST(LayoutScene, AFreshHostProcessSavesTheSceneBitForBit) {
     EXPECT_EQ(readFile(second), readFile(first));
 }
 
+// An object's bones are counted 000 to FFF in the form 4BBBOOOO: the
+// 4,097th gets a number from the top of the range, which only a baked number
+// (LWSC 4) gives back.
+TEST(LayoutScene, MoreBonesThanTheCountedFormHoldsAreWrittenWithBakedNumbers) {
+    MuscleHost host;
+    LWItemID body = host.add(LWI_OBJECT, "body", nullptr, {});
+    std::vector<LWItemID> bones;
+    for (int i = 0; i < 4097; ++i) bones.push_back(host.add(LWI_BONE, "b", body, {0.001 * i, 0, 0}));
+    host.muscle(bones.back(), bones.front());
+    LWItemID light = host.add(LWI_LIGHT, "Light", nullptr, {});
+    EXPECT_EQ(itemNumber(bones[4095]), 0x4FFF0000u);
+    EXPECT_EQ(itemNumber(bones[4096]), 0x4FFFFFFFu);
+
+    const std::string text = sceneOf(host);
+    EXPECT_EQ(text.rfind("LWSC\n4\n", 0), 0u);
+    EXPECT_NE(text.find("\nAddNullObject 10000000 body\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddBone 40000000\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddBone 4FFFFFFF\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddLight 20000000\n"), std::string::npos);
+    MuscleHost fresh;
+    loadInto(fresh, text);
+    ASSERT_EQ(fresh.layout.scene.items().size(), 4099u);
+    EXPECT_EQ(fresh.layout.scene.find(bones[4096])->owner, body);
+    EXPECT_EQ(fresh.layout.scene.find(light)->type, LWI_LIGHT);
+    EXPECT_EQ(fresh.savedOf(bones.back()).reference, bones.front());
+    EXPECT_EQ(sceneOf(fresh), text);
+}
+
 TEST(LayoutScene, ReadingPastTheEndGivesFewerValuesThenMinusOne) {
     const host::SceneData data = {{"U4", {7}}, {"FP", {1.5, 2.5}}};
     host::LoadState state(data);

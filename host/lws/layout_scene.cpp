@@ -45,7 +45,8 @@ public:
     }
 
     bool write(const SceneSettings& s) {
-        out_ = "LWSC\n3\n\n";
+        if (!order()) return false;
+        out_ = baked_ ? "LWSC\n4\n\n" : "LWSC\n3\n\n";
         line("FirstFrame", std::to_string(s.firstFrame));
         line("LastFrame", std::to_string(s.lastFrame));
         line("FrameStep", std::to_string(s.frameStep));
@@ -55,18 +56,12 @@ public:
         line("CurrentFrame", std::to_string(s.currentFrame));
         if (!finite("FramesPerSecond", &s.framesPerSecond, 1)) return false;
         line("FramesPerSecond", numberText(s.framesPerSecond));
-        const std::vector<Item>& items = layout_.scene.items();
-        for (const Item& item : items)
-            if (item.type == LWI_BONE && !isObject(item.owner)) return fail(item, "is a bone without an object");
-        for (const Item& object : items) {
-            if (object.type != LWI_OBJECT) continue;
-            if (!objectItem(object)) return false;
-            for (const Item& bone : items)
-                if (bone.type == LWI_BONE && bone.owner == object.id && !boneItem(bone)) return false;
+        for (const Item* item : order_) {
+            const bool written = item->type == LWI_OBJECT ? objectItem(*item)
+                                 : item->type == LWI_BONE ? boneItem(*item)
+                                                          : otherItem(*item);
+            if (!written) return false;
         }
-        for (LWItemType type : {LWI_LIGHT, LWI_CAMERA})
-            for (const Item& item : items)
-                if (item.type == type && !otherItem(item)) return false;
         return true;
     }
 
@@ -105,21 +100,41 @@ private:
         return text;
     }
 
-    // The number a reader counts for the item must be the one it has.
-    bool counted(const Item& item) {
-        const std::uint32_t owner = item.type == LWI_BONE ? itemNumber(item.owner) : 0;
-        const std::uint32_t number = numbers_.count(item.type, owner);
-        if (number == itemNumber(item.id)) return true;
-        return fail(item, "would be read back as " + hex8(number) + ": an LWSC 3 scene counts its items in order");
+    // The items as the file lists them: each object with its bones after it,
+    // then the lights and the cameras. When a reader would count another
+    // number for any of them than the one it has (numbers the Layout gave
+    // past the counting's form, such as a 4,097th bone of an object), every
+    // adding line bakes its number, as LWSC 4 does.
+    bool order() {
+        const std::vector<Item>& items = layout_.scene.items();
+        for (const Item& item : items)
+            if (item.type == LWI_BONE && !isObject(item.owner)) return fail(item, "is a bone without an object");
+        for (const Item& object : items) {
+            if (object.type != LWI_OBJECT) continue;
+            order_.push_back(&object);
+            for (const Item& bone : items)
+                if (bone.type == LWI_BONE && bone.owner == object.id) order_.push_back(&bone);
+        }
+        for (LWItemType type : {LWI_LIGHT, LWI_CAMERA})
+            for (const Item& item : items)
+                if (item.type == type) order_.push_back(&item);
+        ItemNumbers counted;
+        for (const Item* item : order_) {
+            const std::uint32_t owner = item->type == LWI_BONE ? itemNumber(item->owner) : 0;
+            baked_ = baked_ || counted.count(item->type, owner) != itemNumber(item->id);
+        }
+        return true;
     }
 
+    // The item's number before the rest of its adding line, when numbers are baked.
+    std::string number(const Item& item) const { return baked_ ? hex8(itemNumber(item.id)) + " " : std::string(); }
+
     bool objectItem(const Item& object) {
-        if (!counted(object)) return false;
         out_ += '\n';
         if (auto found = objects_.find(object.id); found != objects_.end())
-            line("LoadObjectLayer", std::to_string(found->second->layer) + " " + found->second->file);
+            line("LoadObjectLayer", std::to_string(found->second->layer) + " " + number(object) + found->second->file);
         else
-            line("AddNullObject", object.name);
+            line("AddNullObject", number(object) + object.name);
         if (!motion(object, "ObjectMotion")) return false;
         if (!finite("an object's pivot", object.pivot, 3)) return false;
         line("PivotPosition", numbers(object.pivot, 3));
@@ -127,9 +142,8 @@ private:
     }
 
     bool boneItem(const Item& bone) {
-        if (!counted(bone)) return false;
         out_ += '\n';
-        out_ += "AddBone\n";
+        out_ += baked_ ? "AddBone " + hex8(itemNumber(bone.id)) + "\n" : std::string("AddBone\n");
         line("BoneName", bone.name);
         line("BoneActive", bone.active ? "1" : "0");
         // Bone info's rest values: those given, else the channels at time 0.
@@ -151,10 +165,9 @@ private:
     }
 
     bool otherItem(const Item& item) {
-        if (!counted(item)) return false;
         const bool light = item.type == LWI_LIGHT;
         out_ += '\n';
-        out_ += light ? "AddLight\n" : "AddCamera\n";
+        out_ += std::string(light ? "AddLight" : "AddCamera") + (baked_ ? " " + hex8(itemNumber(item.id)) : "") + "\n";
         line(light ? "LightName" : "CameraName", item.name);
         return motion(item, light ? "LightMotion" : "CameraMotion") && parent(item) && plugins(item);
     }
@@ -204,7 +217,8 @@ private:
     const MotionHandlers& handlers_;
     std::string& error_;
     std::string out_;
-    ItemNumbers numbers_;
+    std::vector<const Item*> order_;
+    bool baked_ = false;
     std::unordered_map<LWItemID, const ObjectLayer*> objects_;
     std::unordered_map<LWItemID, std::vector<const MotionHandlers::Applied*>> instances_;
 };

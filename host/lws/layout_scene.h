@@ -2,7 +2,9 @@
 // settings, each object with its bones after it, then the lights and the
 // cameras, every item with its nine channels and its handlers' plug-in blocks
 // in text mode. Read back with readScene and loadScene, every item gets its
-// number, parent, channels and rest values again, bit for bit.
+// number, parent, channels and rest values again, bit for bit. A Layout with
+// numbers a reader would not count the same (more than 4,096 bones in one
+// object) is written as LWSC 4, every item's number baked.
 #pragma once
 
 #include <ostream>
@@ -22,9 +24,8 @@ struct ObjectLayer {
     std::string file;  // as the scene names it
 };
 
-// False, with `error` and nothing written, when the items cannot be written
-// so that a reader counts the numbers they have (a bone without an object,
-// numbers given out of the host's counting) or a value is not finite.
+// False, with `error` and nothing written, for a bone without an object or a
+// value that is not finite.
 bool writeLayoutScene(const Layout& layout, const MotionHandlers& handlers, const SceneSettings& settings,
                       const std::vector<ObjectLayer>& objects, std::ostream& out, std::string& error);
 
