@@ -1,6 +1,7 @@
 // The files a run writes for the user: the CSV, the picture, the scene and
-// the object file beside it, each staged before the road, so that a bad place costs no time, and put in
-// place together once the whole road succeeded (common/output_file.h).
+// the object file beside it, each staged before the road, so that a bad
+// place costs no time, and put in place together once the whole road
+// succeeded (common/output_file.h).
 #pragma once
 
 #include <optional>
