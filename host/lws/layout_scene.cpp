@@ -5,15 +5,14 @@
 #include <unordered_map>
 
 #include "abi/item_number.h"
-#include "host/lws/scene_lines.h"
+#include "host/geometry/angles.h"
 #include "host/lws/text_state.h"
 #include "host/scene/item_numbers.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
 std::string hex8(std::uint32_t number) {
     char text[12];
@@ -24,11 +23,11 @@ std::string hex8(std::uint32_t number) {
 // Degrees that the reader's conversion turns back into exactly these radians
 // where any double does; the nearest otherwise.
 double degreesFor(double radians) {
-    const double first = radians / kRadiansPerDegree;
+    const double first = host::degrees(radians);
     double below = first, above = first;
     for (int step = 0; step < 8; ++step) {
-        if (below * kRadiansPerDegree == radians) return below;
-        if (above * kRadiansPerDegree == radians) return above;
+        if (host::radians(below) == radians) return below;
+        if (host::radians(above) == radians) return above;
         below = std::nextafter(below, -INFINITY);
         above = std::nextafter(above, INFINITY);
     }
@@ -55,7 +54,7 @@ public:
         line("PreviewFrameStep", std::to_string(s.previewFrameStep));
         line("CurrentFrame", std::to_string(s.currentFrame));
         if (!finite("FramesPerSecond", &s.framesPerSecond, 1)) return false;
-        line("FramesPerSecond", numberText(s.framesPerSecond));
+        line("FramesPerSecond", shortestDecimal(s.framesPerSecond));
         for (const Item* item : order_) {
             const bool written = item->type == LWI_OBJECT ? objectItem(*item)
                                  : item->type == LWI_BONE ? boneItem(*item)
@@ -96,7 +95,7 @@ private:
 
     std::string numbers(const double* values, int count) const {
         std::string text;
-        for (int i = 0; i < count; ++i) text += (i ? " " : "") + numberText(values[i]);
+        for (int i = 0; i < count; ++i) text += (i ? " " : "") + shortestDecimal(values[i]);
         return text;
     }
 
@@ -160,7 +159,7 @@ private:
             return false;
         line("BoneRestPosition", numbers(position, 3));
         line("BoneRestDirection", numbers(rotation, 3));
-        line("BoneRestLength", numberText(bone.restLength));
+        line("BoneRestLength", shortestDecimal(bone.restLength));
         return motion(bone, "BoneMotion") && parent(bone) && plugins(bone);
     }
 
