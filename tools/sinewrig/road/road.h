@@ -33,7 +33,9 @@ struct RoadResult {
     std::size_t roundTripDifferences = 0;  // channels that differ after the reload
 };
 
-enum class RoadStatus { Done, ModuleUnusable, Failed };
+// RigRefused: the rig asks for what the host cannot hold; `error` names the
+// field in the rig file.
+enum class RoadStatus { Done, ModuleUnusable, RigRefused, Failed };
 
 // Handed each frame of the first pass as it is evaluated; frames are not kept.
 using FrameSink = std::function<void(const FrameSample&)>;
