@@ -58,6 +58,7 @@ void wholeRoadOf(benchmark::State& state, bool everyControl) {
     const std::string rig = folder + "-" + std::to_string(muscles) + ".json", csv = folder + ".csv";
     std::ofstream(rig) << rigOf(muscles, everyControl);
     long peakKilobytes = 0;
+    double cpuSeconds = 0;
     for (auto _ : state) {
         const pid_t child = fork();
         if (child == 0) {
@@ -72,8 +73,12 @@ void wholeRoadOf(benchmark::State& state, bool everyControl) {
         wait4(child, &status, 0, &usage);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("the run failed");
         peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
+        // The child's own CPU, less swayed than wall time by other work on the machine.
+        cpuSeconds += double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     state.counters["peak_MB"] = double(peakKilobytes) / 1024.0;
+    state.counters["child_cpu_s"] = benchmark::Counter(cpuSeconds, benchmark::Counter::kAvgIterations);
     state.counters["muscles"] = muscles;
     std::remove(rig.c_str());
     std::remove(csv.c_str());
