@@ -35,10 +35,13 @@ TEST_F(ObjectCommands, TagRunsSetMuscleOnTheChosenLayerAndChangesOnlyItsTags) {
     const SinewrigOutcome run = tag(object,
                             R"({"muscles": [{"skelegon": "Upper", "reference": "Fore", "preserveVolume": true},
                                             {"skelegon": "Hand", "afterIK": false}]})",
-                            output, {"--layer", "2"});
+                            output, {"--layer", "2", "--verbose"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("Upper: COLR DkRed, MTIP Fore, MFLG 3"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("Hand: COLR DkRed, MTIP (none), MFLG 0"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out, "tagged 2 skelegon(s) of layer 2 of " + object +
+                           ": 1 with a reference, 1 without; 1 preserve volume, 1 after IK\n"
+                           "  Upper: COLR DkRed, MTIP Fore, MFLG 3\n"
+                           "  Hand: COLR DkRed, MTIP (none), MFLG 0\n"
+                           "wrote " + output + "\n");
     EXPECT_EQ(fileText(output), armObject(true));
     EXPECT_EQ(fileText(object), armObject(false));
 }
@@ -49,6 +52,37 @@ TEST_F(ObjectCommands, NothingToTagWritesTheObjectBackByteForByte) {
     const SinewrigOutcome run = tag(object, R"({"muscles": []})", output);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(fileText(output), armObject(true));
+    EXPECT_EQ(run.out, "tagged 0 skelegon(s) of layer 1 of " + object +
+                           ": 0 with a reference, 0 without; 0 preserve volume, 0 after IK\nwrote " + output + "\n");
+}
+
+TEST_F(ObjectCommands, TagSummarisesWhatItTaggedAndListsItOnlyWhenVerbose) {
+    const std::string object = write("arm.lwo", armObject(false));
+    // Three skelegons: two reaching for another, both flags on two, after IK off on one.
+    const std::string choices = R"({"muscles": [
+        {"skelegon": "Upper", "reference": "Hand", "preserveVolume": true},
+        {"skelegon": "Fore", "reference": "Upper", "preserveVolume": true, "afterIK": false},
+        {"skelegon": "Hand", "preserveVolume": false}]})";
+    const SinewrigOutcome quiet = tag(object, choices, file("quiet.lwo"), {"--layer", "2"});
+    ASSERT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, "tagged 3 skelegon(s) of layer 2 of " + object +
+                             ": 2 with a reference, 1 without; 2 preserve volume, 2 after IK\nwrote " +
+                             file("quiet.lwo") + "\n");
+    const SinewrigOutcome verbose = tag(object, choices, file("verbose.lwo"), {"--layer", "2", "--verbose"});
+    ASSERT_EQ(verbose.status, 0) << verbose.err;
+    EXPECT_NE(verbose.out.find("\n  Upper: COLR DkRed, MTIP Hand, MFLG 3\n  Fore: COLR DkRed, MTIP Upper, MFLG 1\n"
+                               "  Hand: COLR DkRed, MTIP (none), MFLG 2\nwrote "),
+              std::string::npos)
+        << verbose.out;
+    EXPECT_EQ(fileText(file("quiet.lwo")), fileText(file("verbose.lwo")));
+    // With the object on standard output the summary goes to standard error.
+    const SinewrigOutcome piped = tag(object, choices, "-", {"--layer", "2"});
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, fileText(file("quiet.lwo")));
+    EXPECT_NE(piped.err.find("2 with a reference, 1 without; 2 preserve volume, 2 after IK\n"
+                             "wrote the object to standard output\n"),
+              std::string::npos)
+        << piped.err;
 }
 
 TEST_F(ObjectCommands, TagRefusesWhatItCannotDoAndWritesNothing) {
@@ -133,8 +167,9 @@ std::string troubledObject() {
 
 TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblems) {
     const std::string object = write("legs.lwo", troubledObject());
+    // Problems found are exit status 1, in either form.
     const SinewrigOutcome run = runSinewrig({"inspect", object, "--json"});
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.status, 1) << run.err;
     const nlohmann::json report = nlohmann::json::parse(run.out);
     ASSERT_EQ(report["layers"].size(), 1u);
     const nlohmann::json& layer = report["layers"][0];
@@ -165,7 +200,7 @@ TEST_F(ObjectCommands, InspectReadsTheTagsAsTheMusclesTheyMeanAndNamesTheProblem
     EXPECT_EQ(report["problems"].size(), 4u) << problems;
 
     const SinewrigOutcome text = runSinewrig({"inspect", object});
-    ASSERT_EQ(text.status, 0);
+    ASSERT_EQ(text.status, 1);
     EXPECT_NE(text.out.find("skelegon \"C\" (named by BONE)"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("problems (4):"), std::string::npos) << text.out;
 }
@@ -175,9 +210,57 @@ TEST_F(ObjectCommands, InspectSaysWhatAFileIsWhenItIsNoObject) {
     const SinewrigOutcome lwo3 = runSinewrig({"inspect", write("new.lwo", form(layer, "LWO3"))});
     EXPECT_EQ(lwo3.status, 2);
     EXPECT_NE(lwo3.err.find("new.lwo: is an LWO3 object file"), std::string::npos) << lwo3.err;
-    const SinewrigOutcome missing = runSinewrig({"inspect", (folder / "none.lwo").string()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("none.lwo: cannot be read"), std::string::npos) << missing.err;
+}
+
+TEST_F(ObjectCommands, AnObjectThatCannotBeReadIsNamedWithTheSystemsReason) {
+    const std::string none = file("none.lwo");
+    const std::string choices = write("choices.json", R"({"muscles": []})");
+    struct Case {
+        std::string path, reason;
+    };
+    std::vector<Case> cases = {{none, "No such file or directory"}, {folder.string(), "Is a directory"}};
+#if !defined(_WIN32)
+    // Only where the system keeps the test from reading it: not for the superuser.
+    const std::string locked = write("locked.lwo", armObject(false));
+    fs::permissions(locked, fs::perms::none);
+    if (!std::ifstream(locked)) cases.push_back({locked, "Permission denied"});
+#endif
+    for (const Case& c : cases) {
+        const std::string message = c.path + ": cannot be read (" + c.reason + ")";
+        const SinewrigOutcome inspect = runSinewrig({"inspect", c.path});
+        EXPECT_EQ(inspect.status, 2);
+        EXPECT_NE(inspect.err.find(message), std::string::npos) << inspect.err;
+        const SinewrigOutcome tagged = runSinewrig({"tag", c.path, "--muscles", choices, "-o", file("out.lwo")});
+        EXPECT_EQ(tagged.status, 2);
+        EXPECT_NE(tagged.err.find(message), std::string::npos) << tagged.err;
+        EXPECT_FALSE(fs::exists(file("out.lwo")));
+    }
+}
+
+TEST_F(ObjectCommands, ChoicesNamingNoSkelegonOfTheLayerOfferTheNearestName) {
+    const std::string object = write("arm.lwo", armObject(false));
+    const std::string output = file("out.lwo");
+    struct Case {
+        std::string choices, message;
+    };
+    const Case cases[] = {
+        {R"({"muscles": [{"skelegon": "Uper"}]})",
+         "muscles[0].skelegon: \"Uper\" is no skelegon of layer 2; did you mean \"Upper\"?"},
+        {R"({"muscles": [{"skelegon": "Upper", "reference": "hand"}]})",
+         "muscles[0].reference: \"hand\" is no skelegon of layer 2, so SetMuscle cannot offer it; did you mean "
+         "\"Hand\"?"},
+        {R"({"muscles": [{"skelegon": "Shoulder"}]})", "muscles[0].skelegon: \"Shoulder\" is no skelegon of layer 2\n"},
+        // The nearest field, for a misspelt one in an entry and at the top.
+        {R"({"muscles": [{"skelegon": "Upper", "preserveVolum": true}]})",
+         "muscles[0].preserveVolum: unknown field; the nearest known field is \"preserveVolume\""},
+        {R"({"Muscles": []})", "Muscles: unknown field; the nearest known field is \"muscles\""},
+    };
+    for (const Case& c : cases) {
+        const SinewrigOutcome run = tag(object, c.choices, output, {"--layer", "2"});
+        EXPECT_EQ(run.status, 2) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(output));
+    }
 }
 
 }  // namespace

@@ -72,7 +72,11 @@ TEST_F(RigObjectFile, AnObjectThatCannotServeIsNamed) {
         std::string rig, message;
     };
     const Case cases[] = {
-        {R"({"objectFile": "none.lwo", "frames": {"start": 0, "end": 1}})", "objectFile: "},
+        {R"({"objectFile": "none.lwo", "frames": {"start": 0, "end": 1}})",
+         "none.lwo: cannot be read (No such file or directory)"},
+        {R"({"objectFile": ".", "frames": {"start": 0, "end": 1}})", ".: cannot be read (Is a directory)"},
+        {R"({"objectFile": "arm.lwo", "frames": {"start": 0, "end": 1}, "muscles": [{"skelegon": "Hnad"}]})",
+         "muscles[0].skelegon: unknown skelegon \"Hnad\"; did you mean \"Hand\"?"},
         {R"({"objectFile": "arm.lwo", "frames": {"start": 0, "end": 1}, "skelegons": []})", "not both"},
         {R"({"objectFile": "arm.lwo", "frames": {"start": 0, "end": 1}, "muscles": [{"skelegon": "Upper"}]})",
          "\"Upper\" is not a selected skelegon of the primary layer"},

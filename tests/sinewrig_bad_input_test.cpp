@@ -64,6 +64,18 @@ TEST_F(BadInput, UnknownFieldsAreNamedWithTheNearestKnownField) {
                   "skelegons[2].Selected: unknown field; the nearest known field is \"selected\"");
 }
 
+TEST_F(BadInput, UnknownSkelegonsAndBonesAreNamedWithTheNearestOneWhenItIsClose) {
+    expectRefused(run(armWith({{"\"skelegon\": \"Biceps\"", "\"skelegon\": \"Bicep\""}})),
+                  "rig.json: muscles[0].skelegon: unknown skelegon \"Bicep\"; did you mean \"Biceps\"?");
+    expectRefused(run(armWith({{"\"reference\": \"ForeArm\"", "\"reference\": \"forearm\""}})),
+                  "muscles[0].reference: unknown skelegon \"forearm\"; did you mean \"ForeArm\"?");
+    expectRefused(run(armWith({{"\"bone\": \"ForeArm\"", "\"bone\": \"UperArm\""}})),
+                  "keys[0].bone: unknown skelegon \"UperArm\"; did you mean \"UpperArm\"?");
+    // Nothing is near "Elbow": no guess.
+    const SinewrigOutcome far = run(armWith({{"\"bone\": \"ForeArm\"", "\"bone\": \"Elbow\""}}));
+    expectRefused(far, "keys[0].bone: unknown skelegon \"Elbow\"\n");
+}
+
 TEST_F(BadInput, AKeyGivenTwiceInOneObjectIsRefused) {
     expectRefused(run(armWith({{"\"object\": \"Arm\"", "\"object\": \"Arm\", \"object\": \"Leg\""}})),
                   "rig.json: object: the key \"object\" is given twice in one object");

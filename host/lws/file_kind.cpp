@@ -3,6 +3,7 @@
 
 #include "host/lws/scene_lines.h"
 #include "host/lws/scene_text.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
@@ -22,6 +23,17 @@ bool looksBinary(std::string_view bytes) {
 }
 
 }  // namespace
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    return startsWith(text, "\xEF\xBB\xBF") ? text.substr(3) : text;
+}
+
+bool startsAsScene(std::string_view bytes) {
+    std::string_view first = withoutByteOrderMark(bytes);
+    first = first.substr(0, first.find('\n'));
+    while (!first.empty() && isBlank(first.back())) first.remove_suffix(1);
+    return first == "LWSC";
+}
 
 std::string describeNonScene(std::string_view bytes) {
     if (bytes.empty()) return "an empty file";

@@ -8,7 +8,9 @@
 
 #include "host/lws/scene_lines.h"
 #include "host/lws/scene_text.h"
+#include "host/geometry/angles.h"
 #include "host/scene/item_numbers.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
@@ -19,7 +21,6 @@ const SceneItem* SceneText::item(std::uint32_t number) const {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr int kKeyNumbers = 9;  // value, time, span type, six parameters
 constexpr int kLastShape = 5;   // span types and behaviours are numbered 0 to 5
 
@@ -73,7 +74,7 @@ private:
 
     bool header() {
         Line first, second;
-        if (!lines_.next(first) || trimmedRight(first.text) != "LWSC")
+        if (!lines_.next(first) || trimmedRight(withoutByteOrderMark(first.text)) != "LWSC")
             return fail(0, describeNonScene(text_) + ", not an LWSC scene (whose first line is LWSC)");
         out_.lineEnd = first.end > first.begin + first.text.size() + 1 ? "\r\n" : "\n";
         if (!lines_.next(second)) return fail(1, "LWSC without a version: the file ends at line 1");
@@ -203,7 +204,7 @@ private:
     // A number from 0 to 5 (span types, behaviours), however it is written.
     bool shapeNumber(const Line& line, const char* what, double value, int& out) {
         if (!(value >= 0 && value <= kLastShape) || value != std::floor(value))
-            return fail(line.number, std::string(what) + " " + numberText(value) + " is not one of 0 to 5");
+            return fail(line.number, std::string(what) + " " + shortestDecimal(value) + " is not one of 0 to 5");
         out = static_cast<int>(value);
         return true;
     }
@@ -323,7 +324,7 @@ private:
         std::array<double, 3> value{};
         if (!bone || !numbers(line, values, value.data(), 3)) return false;
         if (direction) {
-            for (double& angle : value) angle *= kRadiansPerDegree;  // the file gives degrees
+            for (double& angle : value) angle = radians(angle);  // the file gives degrees
             bone->restDirection = value;
         } else {
             bone->restPosition = value;
@@ -520,8 +521,8 @@ private:
         int shape = 0;
         if (!shapeNumber(line, "span type", n[2], shape)) return false;
         if (!channel.keys.empty() && n[1] < channel.keys.back().time)
-            return fail(line.number, "a key at time " + numberText(n[1]) + " after one at " +
-                                         numberText(channel.keys.back().time));
+            return fail(line.number, "a key at time " + shortestDecimal(n[1]) + " after one at " +
+                                         shortestDecimal(channel.keys.back().time));
         Key k{n[1], n[0], static_cast<SpanShape>(shape)};
         for (int i = 0; i < 6; ++i) k.p[i] = n[3 + i];
         channel.keys.push_back(k);
@@ -576,7 +577,7 @@ private:
     bool framesPerSecond(const Line& line, Values& values) {
         double rate = 0;
         if (!numbers(line, values, &rate, 1)) return false;
-        if (!(rate > 0)) return fail(line.number, "FramesPerSecond " + numberText(rate) + " is not above 0");
+        if (!(rate > 0)) return fail(line.number, "FramesPerSecond " + shortestDecimal(rate) + " is not above 0");
         out_.settings.framesPerSecond = rate;
         return true;
     }

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace host::lws {
@@ -78,28 +77,6 @@ std::optional<std::uint32_t> readHex32(std::string_view token) {
     const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value, 16);
     if (error != std::errc() || end != token.data() + token.size()) return std::nullopt;
     return value;
-}
-
-std::string numberText(double value) {
-    char text[40];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-std::string quotedForMessage(std::string_view text) {
-    constexpr std::size_t kLongest = 40;
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", c);
-            out += escape;
-        }
-    }
-    if (text.size() > kLongest) out += "...";
-    return out + "\"";
 }
 
 }  // namespace host::lws

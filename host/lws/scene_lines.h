@@ -69,10 +69,4 @@ NumberRead readInteger(std::string_view token, long long& value);
 // Hex digits, with or without 0x, that fit 32 bits.
 std::optional<std::uint32_t> readHex32(std::string_view token);
 
-// The shortest text that reads back to the same double.
-std::string numberText(double value);
-
-// A value for a message: quoted, cut when long, bytes outside printable ASCII as \xNN.
-std::string quotedForMessage(std::string_view text);
-
 }  // namespace host::lws

@@ -109,6 +109,12 @@ bool readScene(std::string text, SceneText& scene, SceneError& error);
 // The same from a file; the error reads "path:line: reason" (or "path: reason").
 bool readSceneFile(const std::string& path, SceneText& scene, std::string& error);
 
+// Whether a file starting with `bytes` is a scene: its first line is LWSC,
+// after a UTF-8 byte order mark an editor may have put there.
+bool startsAsScene(std::string_view bytes);
+// The text without a UTF-8 byte order mark at its start.
+std::string_view withoutByteOrderMark(std::string_view text);
+
 // What a file that is not a scene of a version read looks like, in words
 // ("an empty file", "an object file (LWO2)", ...).
 std::string describeNonScene(std::string_view bytes);

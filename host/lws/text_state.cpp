@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "host/lws/scene_lines.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
@@ -19,11 +20,6 @@ void appendHex(std::string& out, std::uint64_t value) {
 
 void appendDecimal(std::string& out, long long value) {
     char text[24];
-    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-void appendFloat(std::string& out, float value) {
-    char text[48];
     out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
@@ -78,6 +74,7 @@ struct TextWriter {
     static TextSaveState& state(void* data) { return *static_cast<TextSaveState*>(data); }
     static void hex(std::string& out, std::uint64_t value) { appendHex(out, value); }
     static void decimal(std::string& out, long long value) { appendDecimal(out, value); }
+    static void shortest(std::string& out, float value) { appendShortestDecimal(out, value); }
     static void bytes(void* d, const char* v, int n) {
         state(d).line(reinterpret_cast<const unsigned char*>(v), n, hex);
     }
@@ -87,7 +84,7 @@ struct TextWriter {
     static void u1(void* d, const unsigned char* v, int n) { state(d).line(v, n, hex); }
     static void u2(void* d, const unsigned short* v, int n) { state(d).line(v, n, hex); }
     static void u4(void* d, const unsigned int* v, int n) { state(d).line(v, n, hex); }
-    static void fp(void* d, const float* v, int n) { state(d).line(v, n, appendFloat); }
+    static void fp(void* d, const float* v, int n) { state(d).line(v, n, shortest); }
 };
 
 TextSaveState::TextSaveState(std::string& out, std::string indent, std::string lineEnd)

@@ -1,12 +1,13 @@
 #include "host/lws/write_scene.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <unordered_map>
 
 #include "abi/item_number.h"
 #include "host/lws/text_state.h"
+#include "host/text/text_format.h"
 
 namespace host::lws {
 
@@ -18,11 +19,6 @@ struct Edit {
     std::size_t begin, end;
     std::function<void(std::string&)> text;
 };
-
-void appendNumber(std::string& out, double value) {
-    char text[40];
-    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
 
 const char* motionKeyword(LWItemType type) {
     switch (type) {
@@ -115,9 +111,9 @@ void appendBakedChannel(std::string& out, int channel, const std::vector<BakedKe
     for (const BakedKey& key : keys) {
         out += indent;
         out += "  Key ";
-        appendNumber(out, key.value);
+        appendShortestDecimal(out, key.value);
         out += ' ';
-        appendNumber(out, key.time);
+        appendShortestDecimal(out, key.time);
         out += " 3 0 0 0 0 0 0";
         out += lineEnd;
     }

@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "host/object_file/object_file.h"
 
@@ -340,34 +342,37 @@ bool readObjectFile(std::vector<char> bytes, ObjectFile& file, MeshObject& mesh,
 }
 
 bool loadObjectFile(const std::string& path, ObjectFile& file, MeshObject& mesh, std::string& error) {
+    // The system's own words for why, as "No such file or directory".
+    auto unreadable = [&](std::error_code reason) {
+        error = path + ": cannot be read (" + reason.message() + ")";
+        return false;
+    };
+    const auto lastReason = [] { return std::error_code(errno ? errno : EIO, std::generic_category()); };
     std::error_code failed;
     const auto status = std::filesystem::status(path, failed);
-    if (std::filesystem::is_directory(status)) {
-        error = path + ": is a folder, not an object file";
-        return false;
-    }
+    if (std::filesystem::is_directory(status)) return unreadable(std::make_error_code(std::errc::is_a_directory));
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        error = path + ": is not a plain file";
+        error = path + ": cannot be read (not a plain file)";
         return false;
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = path + ": cannot be read";
-        return false;
+        if (errno == 0 && status.type() == std::filesystem::file_type::not_found)
+            return unreadable(std::make_error_code(std::errc::no_such_file_or_directory));
+        return unreadable(lastReason());
     }
     std::vector<char> bytes;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
     if (size < 0) {
-        error = path + ": cannot be read (not a plain file?)";
+        error = path + ": cannot be read (not a plain file)";
         return false;
     }
     bytes.resize(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(bytes.data(), size)) {
-        error = path + ": cannot be read";
-        return false;
-    }
+    errno = 0;
+    if (size > 0 && !in.read(bytes.data(), size)) return unreadable(lastReason());
     if (!readObjectFile(std::move(bytes), file, mesh, error)) {
         error = path + ": " + error;
         return false;

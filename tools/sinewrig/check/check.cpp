@@ -13,6 +13,8 @@
 #include "host/process/module_probe.h"
 #include "tools/sinewrig/check/child_process.h"
 #include "tools/sinewrig/check/commands.h"
+#include "tools/sinewrig/check/foreign_module.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/check/motion/handler.h"
 #include "tools/sinewrig/check/motion/interface.h"
 #include "tools/sinewrig/check/report.h"
@@ -117,6 +119,10 @@ int checkModule(const CheckOptions& options, Console console) {
     const std::string path = loadablePath(options.plugin);
     CheckReport report(console.out);
     report.heading("module file " + path);
+    // A module of another system is described from its headers, not handed
+    // to a loader that can only say it is no library of this one.
+    if (ModuleKind kind; readModuleKindOfFile(path, kind) && !loadableHere(kind))
+        return reportForeignModule(report, console, options.plugin, kind);
     // A file cut short would be mapped and then fault where it is missing.
     std::string cutShort;
     if (!headersFitFile(path, cutShort)) {

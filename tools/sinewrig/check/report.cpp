@@ -54,10 +54,4 @@ std::string quotedText(const char* text) {
     return out + "\"";
 }
 
-std::string hexNumber(unsigned long long value, int digits) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
-    return text;
-}
-
 }  // namespace sinewrig_tool

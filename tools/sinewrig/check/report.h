@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "tools/sinewrig/common/hex_number.h"
+
 namespace sinewrig_tool {
 
 class CheckReport {
@@ -37,8 +39,5 @@ private:
 // A text from the module, quoted, with control bytes, bytes above 0x7E, the
 // quote and the backslash as \xNN: the report stays plain ASCII.
 std::string quotedText(const char* text);
-
-// "0x0000002A"
-std::string hexNumber(unsigned long long value, int digits = 8);
 
 }  // namespace sinewrig_tool

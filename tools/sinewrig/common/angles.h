@@ -1,15 +1,14 @@
 // Degrees, in which the artist writes and reads angles, and radians, in
-// which the host holds them.
+// which the host holds them: the stand-in's, written once.
 #pragma once
 
-#include <numbers>
+#include "host/geometry/angles.h"
 
 namespace sinewrig_tool {
 
-inline constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-inline constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-
-constexpr double degrees(double radians) { return radians * kDegreesPerRadian; }
-constexpr double radians(double degrees) { return degrees * kRadiansPerDegree; }
+using host::degrees;
+using host::kDegreesPerRadian;
+using host::kRadiansPerDegree;
+using host::radians;
 
 }  // namespace sinewrig_tool

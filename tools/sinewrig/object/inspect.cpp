@@ -129,7 +129,7 @@ int inspectObject(const InspectOptions& options, Console console) {
         console.out << reportJson(options.object, report).dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";
     else
         printText(console.out, options.object, report);
-    return kExitOk;
+    return report.problems.empty() ? kExitOk : kExitFailed;
 }
 
 }  // namespace sinewrig_tool

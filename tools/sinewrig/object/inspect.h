@@ -13,6 +13,8 @@ struct InspectOptions {
     bool json = false;
 };
 
+// kExitOk when it found no problems, kExitFailed when it reports some,
+// kExitBadInput when the file cannot be read as an object.
 int inspectObject(const InspectOptions& options, Console console);
 
 }  // namespace sinewrig_tool

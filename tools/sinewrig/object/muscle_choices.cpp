@@ -5,6 +5,7 @@
 #include "host/text/text_format.h"
 #include "tools/sinewrig/common/field_reader.h"
 #include "tools/sinewrig/common/json_file.h"
+#include "tools/sinewrig/common/nearest_name.h"
 #include "tools/sinewrig/rig/muscle_entries.h"
 
 namespace sinewrig_tool {
@@ -18,12 +19,12 @@ class LayerToTag : public MusclePlace {
 public:
     explicit LayerToTag(const ObjectLayer& layer) : inLayer_(" of layer " + std::to_string(layer.number)) {
         for (const ObjectSkelegon& s : layer.skelegons)
-            if (!s.name.empty()) ++named_[s.name];
+            if (!s.name.empty() && ++named_[s.name] == 1) names_.push_back(s.name);
     }
 
     std::string faultAsMuscle(const std::string& name) const override {
         auto count = named_.find(name);
-        if (count == named_.end()) return host::quoted(name) + " is no skelegon" + inLayer_;
+        if (count == named_.end()) return host::quoted(name) + " is no skelegon" + inLayer_ + didYouMean(name, names_);
         if (count->second > 1)
             return host::quoted(name) + " names " + std::to_string(count->second) + " skelegons" + inLayer_ +
                    ", so it cannot say which to tag";
@@ -31,7 +32,8 @@ public:
     }
     std::string faultAsReference(const std::string& name) const override {
         if (named_.count(name)) return "";
-        return host::quoted(name) + " is no skelegon" + inLayer_ + ", so SetMuscle cannot offer it";
+        return host::quoted(name) + " is no skelegon" + inLayer_ + ", so SetMuscle cannot offer it" +
+               didYouMean(name, names_);
     }
     std::string faultOfControl(const std::string&) const override {
         std::string tags;
@@ -42,6 +44,7 @@ public:
 private:
     std::string inLayer_;
     std::map<std::string, int> named_;
+    std::vector<std::string> names_;  // each once, in the layer's order, for the nearest name
 };
 
 std::vector<RigMuscle> choicesFrom(const Json& root, const ObjectLayer& layer) {

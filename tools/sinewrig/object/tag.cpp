@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "format/muscle_flags_text.h"
+#include "format/skelegon_tags.h"
 #include "host/object_file/object_file.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/common/output_file.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/object/muscle_choices.h"
@@ -18,6 +21,27 @@ bool samePath(const std::string& a, const std::string& b) {
     std::error_code failed;
     if (std::filesystem::equivalent(a, b, failed)) return true;
     return std::filesystem::weakly_canonical(a, failed) == std::filesystem::weakly_canonical(b, failed) && !failed;
+}
+
+// What SetMuscle tagged, as the tags it wrote say: a count of each kind,
+// and with --verbose each skelegon and its tags.
+void reportTagged(std::ostream& out, const TagOptions& options, const ObjectLayer& layer, host::MeshObject& mesh) {
+    std::size_t tagged = 0, withReference = 0, preserveVolume = 0, afterIK = 0;
+    std::string entries;
+    for (const ObjectSkelegon& s : layer.skelegons) {
+        const host::MeshPolygon& polygon = *mesh.polygon(s.polygon);
+        if (!polygon.selected) continue;
+        ++tagged;
+        const int flags = sinewrig::readMuscleFlags(polygon.tag(sinewrig::kFlagsTag));
+        withReference += polygon.tag(sinewrig::kTipTag) ? 1 : 0;
+        preserveVolume += sinewrig::preservesVolume(flags) ? 1 : 0;
+        afterIK += sinewrig::runsAfterIK(flags) ? 1 : 0;
+        if (options.verbose) entries += "  " + s.name + ": " + muscleTagsText(polygon) + "\n";
+    }
+    out << "tagged " << tagged << " skelegon(s) of layer " << options.layer << " of " << options.object << ": "
+        << withReference << " with a reference, " << tagged - withReference << " without; " << preserveVolume
+        << " preserve volume, " << afterIK << " after IK\n"
+        << entries << "wrote " << (options.output == "-" ? "the object to standard output" : options.output) << "\n";
 }
 
 int fail(Console console, const std::string& message) {
@@ -50,6 +74,8 @@ int tagObject(const TagOptions& options, Console console) {
     if (!loadMuscleChoices(options.muscles, *layer, muscles, error)) return fail(console, error);
 
     if (!muscles.empty()) {
+        if (const std::string foreign = foreignModuleReason(options.plugin); !foreign.empty())
+            return fail(console, "--plugin " + options.plugin + ": cannot be loaded: " + foreign);
         std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(options.plugin, error);
         if (!module) return fail(console, error);
         modeler.object.primaryLayer = options.layer - 1;
@@ -74,15 +100,7 @@ int tagObject(const TagOptions& options, Console console) {
     if (!outputs.commit(console.out, error)) return fail(console, error);
 
     // With the object on standard output, the report goes beside it on standard error.
-    std::ostream& said = options.output == "-" ? console.err : console.out;
-    said << "tagged " << muscles.size() << " skelegon(s) of layer " << options.layer << " of " << options.object
-          << "\n";
-    for (const ObjectSkelegon& s : layer->skelegons) {
-        const host::MeshPolygon& polygon = *modeler.object.polygon(s.polygon);
-        if (!polygon.selected) continue;
-        said << "  " << s.name << ": " << muscleTagsText(polygon) << "\n";
-    }
-    said << "wrote " << options.output << "\n";
+    reportTagged(options.output == "-" ? console.err : console.out, options, *layer, modeler.object);
     return kExitOk;
 }
 

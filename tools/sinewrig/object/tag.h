@@ -14,6 +14,7 @@ struct TagOptions {
     std::string object, muscles, output, plugin;
     int layer = 1;  // as the host shows it, from 1
     bool inPlace = false;
+    bool verbose = false;  // list every skelegon tagged
 };
 
 int tagObject(const TagOptions& options, Console console);

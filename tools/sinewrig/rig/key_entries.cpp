@@ -11,7 +11,7 @@ namespace sinewrig_tool {
 
 std::vector<std::string> keyFields() { return {"bone", "frame", "position", "rotation"}; }
 
-std::vector<RigKey> readKeyEntries(const Json& list, const std::function<bool(const std::string&)>& isSkelegon) {
+std::vector<RigKey> readKeyEntries(const Json& list, const std::function<std::string(const std::string&)>& boneFault) {
     const std::vector<std::string> fields = keyFields();
     std::vector<RigKey> keys;
     // Which key set each channel of a bone at a frame, to refuse a second one.
@@ -23,7 +23,7 @@ std::vector<RigKey> readKeyEntries(const Json& list, const std::function<bool(co
         onlyKnownFields(entry, where, fields);
         RigKey k;
         k.bone = text(field(entry, where, "bone"), at(where, "bone"));
-        if (!isSkelegon(k.bone)) throw FieldError{at(where, "bone"), "unknown skelegon " + host::quoted(k.bone)};
+        if (const std::string fault = boneFault(k.bone); !fault.empty()) throw FieldError{at(where, "bone"), fault};
         k.frame = number(field(entry, where, "frame"), at(where, "frame"));
         if (std::abs(k.frame) > 1e9) throw FieldError{at(where, "frame"), "must be from -1000000000 to 1000000000"};
         if (const Json* position = optionalField(entry, "position")) k.position = point(*position, at(where, "position"));

@@ -14,7 +14,8 @@ namespace sinewrig_tool {
 std::vector<std::string> keyFields();
 
 // Reads `list`, the value of "keys"; throws a FieldError at the first fault.
-// `isSkelegon` says whether a bone's name is one of the rig's skelegons.
-std::vector<RigKey> readKeyEntries(const Json& list, const std::function<bool(const std::string&)>& isSkelegon);
+// `boneFault` says what is wrong with a bone's name ("" when it is one of
+// the rig's skelegons).
+std::vector<RigKey> readKeyEntries(const Json& list, const std::function<std::string(const std::string&)>& boneFault);
 
 }  // namespace sinewrig_tool

@@ -8,6 +8,7 @@
 #include "host/text/text_format.h"
 #include "tools/sinewrig/common/field_reader.h"
 #include "tools/sinewrig/common/json_file.h"
+#include "tools/sinewrig/common/nearest_name.h"
 #include "tools/sinewrig/rig/key_entries.h"
 #include "tools/sinewrig/rig/muscle_entries.h"
 #include "tools/sinewrig/rig/numbers.h"
@@ -44,19 +45,26 @@ public:
     explicit SkelegonNames(const Rig& rig) : primaryLayer_(rig.primaryLayer) {}
 
     // False when another skelegon has the name.
-    bool add(const RigSkelegon& s) { return byName_.emplace(s.name, &s).second; }
-    bool has(const std::string& name) const { return byName_.count(name) != 0; }
+    bool add(const RigSkelegon& s) {
+        if (!byName_.emplace(s.name, &s).second) return false;
+        names_.push_back(s.name);
+        return true;
+    }
+    // "" for one of the skelegons, else what is wrong, with the name most likely meant.
+    std::string faultAsBone(const std::string& name) const {
+        return find(name) ? "" : "unknown skelegon " + host::quoted(name) + didYouMean(name, names_);
+    }
 
     std::string faultAsMuscle(const std::string& name) const override {
         const RigSkelegon* s = find(name);
-        if (!s) return "unknown skelegon " + host::quoted(name);
+        if (!s) return faultAsBone(name);
         if (!s->selected || s->layer != primaryLayer_)
             return host::quoted(name) + " is not a selected skelegon of the primary layer, so SetMuscle shows no row for it";
         return "";
     }
     std::string faultAsReference(const std::string& name) const override {
         const RigSkelegon* s = find(name);
-        if (!s) return "unknown skelegon " + host::quoted(name);
+        if (!s) return faultAsBone(name);
         if (s->layer != primaryLayer_) return host::quoted(name) + " is not on the primary layer, so SetMuscle cannot offer it";
         return "";
     }
@@ -68,6 +76,7 @@ private:
     }
     int primaryLayer_;
     std::map<std::string, const RigSkelegon*> byName_;
+    std::vector<std::string> names_;  // in the rig's order, for the nearest name
 };
 
 FrameRange framesFrom(const Json& root) {
@@ -149,7 +158,7 @@ Rig rigFrom(const Json& root, const std::filesystem::path& folder, std::vector<s
         skelegonsFrom(skelegons, rig, names);
     }
     rig.muscles = readMuscleEntries(optionalList(root, "", "muscles"), names, warnings);
-    rig.keys = readKeyEntries(optionalList(root, "", "keys"), [&](const std::string& name) { return names.has(name); });
+    rig.keys = readKeyEntries(optionalList(root, "", "keys"), [&](const std::string& name) { return names.faultAsBone(name); });
     warnAboutSkelegons(rig, warnings);
     return rig;
 }

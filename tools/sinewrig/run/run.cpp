@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/sinewrig/common/module_headers.h"
+#include "tools/sinewrig/common/module_kind.h"
 #include "tools/sinewrig/rig/rig_file.h"
 #include "tools/sinewrig/road/road.h"
 #include "tools/sinewrig/run/frame_writers.h"
@@ -45,6 +46,8 @@ private:
         if (!loadRig(options_.rig, rig_, warnings, error)) return refuse(error);
         for (const std::string& warning : warnings) console_.err << "sinewrig run: warning: " << warning << "\n";
         frames_ = options_.frames.value_or(rig_.frames);
+        if (const std::string foreign = foreignModuleReason(options_.plugin); !foreign.empty())
+            return refuse(options_.plugin + ": cannot be loaded: " + foreign);
         std::string cutShort;
         if (!headersFitFile(options_.plugin, cutShort))
             return refuse(options_.plugin + ": cannot be loaded: " + cutShort);
