@@ -118,3 +118,17 @@ TEST(MuscleControlsRig, BadValuesAreNamedAndOutOfRangeOnesBroughtIn) {
         << run.err;
     fs::remove_all(folder);
 }
+
+TEST(MuscleControlsRig, ProgressShowsTheStepThatSetsTheControls) {
+    // Five of the seven muscles of the example have a control off its default.
+    const std::string csv = ::testing::TempDir() + "controls_progress.csv";
+    const SinewrigOutcome outcome = runSinewrig({"run", kControls, "--plugin", SINEWRIG_MODULE_FILE, "--csv", csv});
+    std::remove(csv.c_str());
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::size_t readMuscle = outcome.err.find("sinewrig run: ReadMuscle\n");
+    const std::size_t controls = outcome.err.find("sinewrig run: setting the muscle controls: 0 of 5\n");
+    const std::size_t evaluating = outcome.err.find("sinewrig run: evaluating");
+    ASSERT_NE(controls, std::string::npos) << outcome.err;
+    EXPECT_LT(readMuscle, controls);
+    EXPECT_LT(controls, evaluating);
+}

@@ -32,6 +32,8 @@ struct LayoutSession {
 
 // An object per layer of the Modeler's object that has skelegons, its bones,
 // and the rig's keys as offsets from the rest pose the bones were made with.
-void buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& session);
+// False with `error` (the key's field, bone and frame) when a key's rest
+// value plus its offset goes beyond single precision.
+bool buildLayout(const Rig& rig, const host::Modeler& modeler, LayoutSession& session, std::string& error);
 
 }  // namespace sinewrig_tool

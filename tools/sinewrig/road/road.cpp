@@ -33,7 +33,7 @@ struct Walk {
     RoadStatus playInLayout(const host::ModuleFile& module, const host::Modeler& modeler) {
         LayoutSession session(module);
         pass.announce("making the bones", 0, 1);
-        buildLayout(rig, modeler, session);
+        if (!buildLayout(rig, modeler, session, error)) return RoadStatus::RigRefused;
         session.layout->select({session.object});
         pass.announce("ReadMuscle", 0, 1);
         const int status =
@@ -45,7 +45,7 @@ struct Walk {
         }
         pass.announce("ReadMuscle", 1, 1);
         result.muscles = muscleBones(session);
-        if (!setMuscleControls(rig, session, result.muscles, error)) return RoadStatus::Failed;
+        if (!setMuscleControls(rig, session, pass, result.muscles, error)) return RoadStatus::Failed;
         if (!recordFrames(session, pass, sink, spool, result)) {
             error = spool.path() + ": cannot be written (" + systemReason() + ")";
             return RoadStatus::Failed;

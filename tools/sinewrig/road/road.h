@@ -41,7 +41,9 @@ struct SceneFiles {
     std::string objectName;  // the object file as the scene's LoadObjectLayer names it
 };
 
-enum class RoadStatus { Done, ModuleUnusable, Failed };
+// RigRefused: the rig asks for what the host cannot hold; `error` names the
+// field in the rig file.
+enum class RoadStatus { Done, ModuleUnusable, RigRefused, Failed };
 
 // Handed each frame of the first pass as it is evaluated; frames are not kept.
 using FrameSink = std::function<void(const FrameSample&)>;

@@ -80,6 +80,10 @@ private:
             walkRoad(rig_, frames_, options_.plugin, outputs_.sceneFiles(), options_.quiet ? Progress() : progressOn(console_),
                      [this](const FrameSample& frame) { writers_->write(road_.muscles, frame); }, road_, error);
         if (status == RoadStatus::Done) return kExitOk;
+        if (status == RoadStatus::RigRefused) {
+            refuse(options_.rig + ": " + error);
+            return kExitBadInput;
+        }
         const bool output = outputs_.nameScene(error);
         refuse(error);
         return status == RoadStatus::ModuleUnusable || output ? kExitBadInput : kExitFailed;
