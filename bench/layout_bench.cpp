@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,7 +16,8 @@
 #include "bench/loaded_module.h"
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
-#include "host/scene_file/scene_file.h"
+#include "host/lws/layout_scene.h"
+#include "host/lws/load_scene.h"
 #include "host/modeler/mesh_object.h"
 #include "tests/muscle_scene_data.h"
 
@@ -91,9 +93,9 @@ BENCHMARK(wholeFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 host::SceneData muscleData(LWItemID bone, LWItemID reference) { return muscleSceneData(bone, reference, 1, 1); }
 
-// A scene file of n muscle bones, each reaching for a target bone of its own.
+// A scene file (LWSC) of n muscle bones, each reaching for a target bone of its own.
 std::string savedScene(int muscles) {
-    const std::string path = "sinewrig_bench_scene_" + std::to_string(muscles) + ".scene";
+    const std::string path = "sinewrig_bench_scene_" + std::to_string(muscles) + ".lws";
     host::Layout layout;
     host::MotionHandlers handlers(layout, module());
     LWItemID body = layout.scene.addItem(LWI_OBJECT, "body");
@@ -105,7 +107,8 @@ std::string savedScene(int muscles) {
         handlers.load(handlers.apply(bone), muscleData(bone, target));
     }
     std::string error;
-    if (!host::saveSceneFile(path, layout, handlers, error)) std::fprintf(stderr, "%s\n", error.c_str());
+    std::ofstream file(path, std::ios::binary);
+    if (!host::lws::writeLayoutScene(layout, handlers, {}, {}, file, error)) std::fprintf(stderr, "%s\n", error.c_str());
     return path;
 }
 
@@ -117,7 +120,9 @@ void loadScene(benchmark::State& state) {
         auto layout = std::make_unique<host::Layout>();
         auto handlers = std::make_unique<host::MotionHandlers>(*layout, module());
         std::string error;
-        if (!host::loadSceneFile(path, *layout, *handlers, error)) state.SkipWithError(error.c_str());
+        host::lws::SceneText scene;
+        if (!host::lws::readSceneFile(path, scene, error) || !host::lws::loadScene(scene, *layout, *handlers, error))
+            state.SkipWithError(error.c_str());
         state.PauseTiming();
         handlers.reset();
         layout.reset();

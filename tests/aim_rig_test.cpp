@@ -58,8 +58,8 @@ TEST_F(AimRig, TheVerticalExampleSpinsItsHeadingAndPitchMuscleAndNotItsShortestT
     EXPECT_EQ(rig.muscles[0].aim, 0);
     EXPECT_EQ(rig.muscles[1].aim, 1);
     sinewrig_tool::RoadResult road;
-    const auto status =
-        sinewrig_tool::walkRoad(rig, rig.frames, SINEWRIG_MODULE_FILE, file("vertical.scene"), nullptr, nullptr, road, error);
+    const auto status = sinewrig_tool::walkRoad(rig, rig.frames, SINEWRIG_MODULE_FILE,
+                                                {file("vertical.lws"), {}, "vertical.lwo"}, nullptr, nullptr, road, error);
     ASSERT_EQ(status, sinewrig_tool::RoadStatus::Done) << error;
     EXPECT_TRUE(road.roundTripIdentical);
     EXPECT_LT(road.farthestFromTarget, 1e-9);  // both aim at their targets

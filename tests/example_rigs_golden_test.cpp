@@ -54,10 +54,10 @@ TEST_P(ExampleRigGolden, EveryChannelAsBeforeTheMuscleControls) {
         << error;
     const char* plugin = std::getenv("SINEWRIG_GOLDEN_PLUGIN");
     sinewrig_tool::RoadResult result;
-    const std::string scene = ::testing::TempDir() + "golden_" + name + ".scene";
+    const std::string scene = ::testing::TempDir() + "golden_" + name + ".lws";
     std::ostringstream lines;
     const sinewrig_tool::RoadStatus status = sinewrig_tool::walkRoad(
-        rig, rig.frames, plugin ? plugin : SINEWRIG_MODULE_FILE, scene, nullptr,
+        rig, rig.frames, plugin ? plugin : SINEWRIG_MODULE_FILE, {scene, {}, name + ".lwo"}, nullptr,
         [&](const sinewrig_tool::FrameSample& frame) { addChannelLines(lines, result, frame); }, result, error);
     std::remove(scene.c_str());
     ASSERT_EQ(status, sinewrig_tool::RoadStatus::Done) << error;

@@ -94,3 +94,24 @@ TEST(ItemNumbers, ItemInfoWalksAnObjectsBonesByTheirNumbers) {
 }
 
 }  // namespace
+
+TEST(ItemNumbers, ThousandsOfBonesOfOneObjectAreEachFoundByTheirNumber) {
+    // An object holds bones 000 to FFF by count; the 4096th on take the
+    // kind's spare numbers from the top, 4FFFFFFF down.
+    host::Scene scene;
+    LWItemID object = scene.addItem(LWI_OBJECT, "Rig");
+    std::vector<LWItemID> bones;
+    for (int i = 0; i < 6000; ++i) bones.push_back(scene.addItem(LWI_BONE, "B" + std::to_string(i), object));
+    EXPECT_EQ(number(bones[0]), 0x40000000u);
+    EXPECT_EQ(number(bones[4095]), 0x4FFF0000u);
+    EXPECT_EQ(number(bones[4096]), 0x4FFFFFFFu);
+    EXPECT_EQ(number(bones[5999]), 0x4FFFFFFFu - 1903);
+    for (int i = 0; i < 6000; i += 7) {
+        ASSERT_NE(scene.find(bones[i]), nullptr) << i;
+        EXPECT_EQ(scene.find(bones[i])->name, "B" + std::to_string(i));
+    }
+    EXPECT_EQ(scene.find(object)->name, "Rig");
+    EXPECT_EQ(scene.find(itemFromNumber(0x40000001)), nullptr);  // bone 0 of object 1: none
+    EXPECT_EQ(scene.find(itemFromNumber(0x4FFFFFFF - 1904)), nullptr);
+    EXPECT_EQ(scene.addNumberedItem(0x4FFF0000, LWI_BONE, "taken"), nullptr);
+}

@@ -106,7 +106,7 @@ TEST(BadScenes, FilesThatAreNoSceneAreNamedForWhatTheyAre) {
         {std::string("FORM\0\0\0\x04LWO2", 12), "an object file (LWO2), not an LWSC scene"},
         {"{\n  \"object\": \"arm\",\n  \"skelegons\": []\n}\n", "a rig (JSON), not an LWSC scene"},
         {"[1, 2]", "a JSON file, not an LWSC scene"},
-        {"SinewrigStandInScene 2\nItem 0 1 0 0 1 -1 1 \"a\"\n", "the stand-in's own format"},
+        {"LWSC3\n", "text whose first line is \"LWSC3\", not an LWSC scene"},
         {std::string("\x7f" "ELF\x02\x01\x01\0", 8), "a binary file, not an LWSC scene"},
         {"LWMO\n3\n", "a motion file (LWMO), not an LWSC scene"},
         {"Hello\r\nthere\n", "text whose first line is \"Hello\", not an LWSC scene"},

@@ -34,9 +34,9 @@ Played play(const std::string& path) {
     std::string error;
     Played played;
     EXPECT_TRUE(sinewrig_tool::loadRig(path, rig, warnings, error)) << error;
-    const std::string scene = ::testing::TempDir() + "controls_rig.scene";
+    const std::string scene = ::testing::TempDir() + "controls_rig.lws";
     const auto status = sinewrig_tool::walkRoad(
-        rig, rig.frames, SINEWRIG_MODULE_FILE, scene, nullptr,
+        rig, rig.frames, SINEWRIG_MODULE_FILE, {scene, {}, "controls_rig.lwo"}, nullptr,
         [&](const sinewrig_tool::FrameSample& frame) {
             for (std::size_t m = 0; m < frame.muscles.size(); ++m)
                 played.byName[played.result.muscles[m].name].push_back(frame.muscles[m]);
@@ -117,4 +117,18 @@ TEST(MuscleControlsRig, BadValuesAreNamedAndOutOfRangeOnesBroughtIn) {
     EXPECT_NE(run.err.find("stretchMax: 1e+39 is brought into its range, to 3.402823466e+38"), std::string::npos)
         << run.err;
     fs::remove_all(folder);
+}
+
+TEST(MuscleControlsRig, ProgressShowsTheStepThatSetsTheControls) {
+    // Five of the seven muscles of the example have a control off its default.
+    const std::string csv = ::testing::TempDir() + "controls_progress.csv";
+    const SinewrigOutcome outcome = runSinewrig({"run", kControls, "--plugin", SINEWRIG_MODULE_FILE, "--csv", csv});
+    std::remove(csv.c_str());
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::size_t readMuscle = outcome.err.find("sinewrig run: ReadMuscle\n");
+    const std::size_t controls = outcome.err.find("sinewrig run: setting the muscle controls: 0 of 5\n");
+    const std::size_t evaluating = outcome.err.find("sinewrig run: evaluating");
+    ASSERT_NE(controls, std::string::npos) << outcome.err;
+    EXPECT_LT(readMuscle, controls);
+    EXPECT_LT(controls, evaluating);
 }

@@ -11,7 +11,8 @@
 
 #include "host/layout/layout.h"
 #include "host/layout/motion_handlers.h"
-#include "host/scene_file/scene_file.h"
+#include "host/lws/layout_scene.h"
+#include "host/lws/load_scene.h"
 #include "host/modeler/modeler.h"
 #include "host/process/module_file.h"
 
@@ -21,6 +22,16 @@ constexpr int kReferenceX = 180, kPreserveVolumeX = 270;
 constexpr int kFrames = 31;
 
 using Motion = std::array<double, 6>;  // heading, pitch, bank, scale x, y, z
+
+// The Layout as the host saves it, its object loaded from a layer of its file.
+bool saveScene(const std::string& path, const host::Layout& layout, const host::MotionHandlers& handlers,
+               const std::vector<host::lws::ObjectLayer>& objects) {
+    std::ofstream file(path, std::ios::binary);
+    std::string error;
+    const bool written = host::lws::writeLayoutScene(layout, handlers, {}, objects, file, error);
+    EXPECT_TRUE(written) << error;
+    return written && file.flush();
+}
 
 std::unique_ptr<host::ModuleFile> loadModule() {
     std::string error;
@@ -74,7 +85,7 @@ TEST(MuscleRoad, FromModelerToAReloadedSceneTheChannelsComeBackBitForBit) {
               AFUNC_OK);
     EXPECT_TRUE(modeler.panels.problems.empty());
 
-    const std::string saved = ::testing::TempDir() + "sinewrig_road.scene";
+    const std::string saved = ::testing::TempDir() + "sinewrig_road.lws";
     std::vector<LWItemID> bones;
     std::vector<std::vector<Motion>> before;
     {
@@ -94,8 +105,7 @@ TEST(MuscleRoad, FromModelerToAReloadedSceneTheChannelsComeBackBitForBit) {
         EXPECT_EQ(handlers.useItems(handlers.instancesOf(bones[2])[0]), (std::vector<LWItemID>{bones[2], bones[1]}));
         EXPECT_EQ(layout.scene.find(bones[2])->colour, 4);
         before = evaluateFrames(layout, handlers, bones);
-        std::string error;
-        ASSERT_TRUE(host::saveSceneFile(saved, layout, handlers, error)) << error;
+        ASSERT_TRUE(saveScene(saved, layout, handlers, {{object, 1, "arm.lwo"}}));
         EXPECT_TRUE(layout.problems().empty());
     }
 
@@ -115,10 +125,12 @@ TEST(MuscleRoad, FromModelerToAReloadedSceneTheChannelsComeBackBitForBit) {
     ASSERT_TRUE(module);
     host::Layout fresh;
     host::MotionHandlers handlers(fresh, *module);
+    host::lws::SceneText scene;
     std::string error;
-    ASSERT_TRUE(host::loadSceneFile(saved, fresh, handlers, error)) << error;
+    ASSERT_TRUE(host::lws::readSceneFile(saved, scene, error)) << error;
+    ASSERT_TRUE(host::lws::loadScene(scene, fresh, handlers, error)) << error;
     EXPECT_EQ(evaluateFrames(fresh, handlers, bones), before);
     const std::string again = saved + ".again";
-    ASSERT_TRUE(host::saveSceneFile(again, fresh, handlers, error)) << error;
+    ASSERT_TRUE(saveScene(again, fresh, handlers, {{fresh.scene.items()[0].id, 1, "arm.lwo"}}));
     EXPECT_EQ(readFile(again), readFile(saved));
 }

@@ -304,3 +304,29 @@ TEST_F(OptionsPanel, AnAimValueOtherThanTheTwoItemsFromTheHostIsHeadingAndPitch)
         EXPECT_EQ(handlers->save(instance).size(), 6u);
     }
 }
+
+TEST_F(OptionsPanel, AmongThousandsOfBonesTheListShowsAScreenfulAndAnyBoneCanBePicked) {
+    // 300 more bones: the list keeps the first 256 it offers, as the host's
+    // shows only a screenful, yet the 303rd bone is still a bone to pick.
+    LWItemID last = nullptr;
+    for (int i = 0; i < 300; ++i) last = layout.scene.addItem(LWI_BONE, "Extra" + std::to_string(i));
+    const double lastAt[3] = {0, 0, 1};
+    layout.scene.setValue(last, LWIP_POSITION, lastAt);
+    LWItemID object = layout.scene.addItem(LWI_OBJECT, "NotABone");
+    handlers->load(instance, muscleSceneData(bone, near, 0, 1));
+    auto result = open(pressOk({pickItem(last)}));
+    EXPECT_EQ(result.error, nullptr);
+    EXPECT_TRUE(layout.panels.problems.empty()) << layout.panels.problems[0];
+    auto* list = dynamic_cast<const host::ItemListControl*>(panel().controls[0].get());
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->items.size(), 256u);
+    EXPECT_EQ(list->items[0].second, "Biceps");
+    EXPECT_EQ(list->items[255].second, "Extra252");
+    EXPECT_EQ(settingsOf(bone).reference, last);
+    // An item of another type is not offered, wherever it stands.
+    open(pressOk({pickItem(object)}));
+    ASSERT_EQ(layout.panels.problems.size(), 1u);
+    EXPECT_NE(layout.panels.problems[0].find("is not offered"), std::string::npos) << layout.panels.problems[0];
+    EXPECT_EQ(settingsOf(bone).reference, last);
+    layout.panels.problems.clear();
+}

@@ -143,3 +143,19 @@ TEST_F(RigParent, NamingTheParentTheTipGivesLeavesEveryChannelAsItWas) {
     ASSERT_EQ(run(armAlongX(""), {"--csv", file("plain.csv")}).status, 0);
     EXPECT_EQ(fileText(file("named.csv")), fileText(file("plain.csv")));
 }
+
+// The scene written keeps the chosen parent, as the host's scene file holds
+// it: the muscle's bone block names the upper arm, the first bone of the
+// object (item number 0x40000000), as its ParentItem.
+TEST_F(RigParent, TheSceneWrittenNamesTheChosenParent) {
+    auto biceps = [](const std::string& scene) {
+        const std::size_t from = scene.find("BoneName Biceps");
+        return from == std::string::npos ? std::string() : scene.substr(from, scene.find("AddBone", from) - from);
+    };
+    ASSERT_EQ(run(armAlongX(R"(, "parent": "UpperArm")"), {"--scene", file("hung.lws")}).status, 0);
+    EXPECT_NE(biceps(fileText(file("hung.lws"))).find("\nParentItem 40000000\n"), std::string::npos);
+    ASSERT_EQ(run(armAlongX(""), {"--scene", file("loose.lws")}).status, 0);
+    const std::string loose = biceps(fileText(file("loose.lws")));
+    EXPECT_NE(loose, "");
+    EXPECT_EQ(loose.find("ParentItem"), std::string::npos);
+}

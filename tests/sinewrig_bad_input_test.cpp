@@ -105,6 +105,23 @@ TEST_F(BadInput, NumbersTheSceneFileCannotHoldAreNamed) {
     EXPECT_EQ(run(armWith({{"[0, -115, 0]", "[0, -3.4e38, 0]"}})).status, 0);
 }
 
+TEST_F(BadInput, ARestValuePlusAKeyBeyondSinglePrecisionIsNamed) {
+    // The UpperArm rests 2e38 up; a key 2e38 further puts it at 4e38.
+    const std::pair<std::string, std::string> high{"\"pivot\": [0, 1.40, 0.00], \"tip\": [0, 1.40, 0.30]",
+                                                   "\"pivot\": [0, 2e38, 0.00], \"tip\": [0, 2e38, 0.30]"};
+    const auto keyed = [](const std::string& position) {
+        return std::pair<std::string, std::string>{
+            "\"keys\": [", "\"keys\": [{\"bone\": \"UpperArm\", \"frame\": 12, \"position\": " + position + "}, "};
+    };
+    const SinewrigOutcome beyond = run(armWith({high, keyed("[0, 2e38, 0]")}));
+    expectRefused(beyond, "rig.json: keys[0].position[1]: the bone's rest value ");
+    EXPECT_NE(beyond.err.find("beyond what the host's scene file can hold"), std::string::npos) << beyond.err;
+    EXPECT_NE(beyond.err.find("for bone \"UpperArm\" at frame 12"), std::string::npos) << beyond.err;
+    // 2e38 + 1.4e38 and 2e38 - 2.5e38 stay within it.
+    EXPECT_EQ(run(armWith({high, keyed("[0, 1.4e38, 0]")})).status, 0);
+    EXPECT_EQ(run(armWith({high, keyed("[0, -2.5e38, 0]")})).status, 0);
+}
+
 TEST_F(BadInput, NumbersBeyondDoublePrecisionAreNamedByLineAndColumn) {
     for (const std::string huge : {"1e309", "-1e400", "123456789e999"}) {
         const SinewrigOutcome outcome = run(armWith({{"\"fps\": 24", "\"fps\": " + huge}}));

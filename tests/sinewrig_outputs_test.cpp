@@ -63,11 +63,14 @@ TEST_F(Outputs, ADashIsStandardOutputAndTheReportMovesToStandardError) {
 
 TEST_F(Outputs, EveryOutputIsWholeAndNoSpoolIsLeft) {
     writeFileText(file("arm.csv"), "an older table");
-    const SinewrigOutcome outcome = run({"--csv", file("arm.csv"), "--svg", file("arm.svg"), "--scene", file("arm.scene")});
+    const SinewrigOutcome outcome = run({"--csv", file("arm.csv"), "--svg", file("arm.svg"), "--scene", file("arm.lws")});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(fileText(file("arm.csv")).rfind(kCsvHeader, 0), 0u);
     EXPECT_NE(fileText(file("arm.svg")).find("</svg>"), std::string::npos);
-    EXPECT_EQ(names(), (std::vector<std::string>{"arm.csv", "arm.scene", "arm.svg"}));
+    EXPECT_EQ(fileText(file("arm.lws")).rfind("LWSC\n3\n", 0), 0u);
+    EXPECT_EQ(fileText(file("arm.lwo")).substr(8, 4), "LWO2");
+    EXPECT_NE(outcome.out.find("wrote " + file("arm.lwo")), std::string::npos);
+    EXPECT_EQ(names(), (std::vector<std::string>{"arm.csv", "arm.lwo", "arm.lws", "arm.svg"}));
 }
 
 #if !defined(_WIN32)
@@ -92,14 +95,14 @@ TEST_F(Outputs, ALateFailureLeavesNoOutputAndEarlierFilesUntouched) {
     writeFileText(file("arm.csv"), "an older table");
     fs::create_directory(file("pictures"));
     // The picture's place is a folder: refused before the road, naming it.
-    SinewrigOutcome outcome = run({"--csv", file("arm.csv"), "--scene", file("arm.scene"), "--svg", file("pictures")});
+    SinewrigOutcome outcome = run({"--csv", file("arm.csv"), "--scene", file("arm.lws"), "--svg", file("pictures")});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find(file("pictures") + ": is a folder"), std::string::npos) << outcome.err;
     EXPECT_EQ(fileText(file("arm.csv")), "an older table");
     EXPECT_EQ(names(), (std::vector<std::string>{"arm.csv", "pictures"}));
 
     // The module cannot be loaded: the road fails after the outputs were staged.
-    outcome = run({"--csv", file("arm.csv"), "--scene", file("arm.scene")}, file("Nothing.p"));
+    outcome = run({"--csv", file("arm.csv"), "--scene", file("arm.lws")}, file("Nothing.p"));
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(fileText(file("arm.csv")), "an older table");
     EXPECT_EQ(names(), (std::vector<std::string>{"arm.csv", "pictures"}));
@@ -150,14 +153,39 @@ TEST_F(Outputs, DevicesAndFifosAreWrittenIntoNeverReplaced) {
 
 TEST_F(Outputs, AFullDeviceFailsTheRunAndPutsBackTheFilesItReplaced) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    writeFileText(file("arm.scene"), "an older scene");
-    const SinewrigOutcome outcome = run({"--scene", file("arm.scene"), "--csv", "/dev/full", "--svg", file("arm.svg")});
+    writeFileText(file("arm.lws"), "an older scene");
+    writeFileText(file("arm.lwo"), "an older object");
+    const SinewrigOutcome outcome = run({"--scene", file("arm.lws"), "--csv", "/dev/full", "--svg", file("arm.svg")});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find("/dev/full: cannot be written (No space left on device)"), std::string::npos) << outcome.err;
-    EXPECT_EQ(fileText(file("arm.scene")), "an older scene");
-    EXPECT_EQ(names(), (std::vector<std::string>{"arm.scene"}));
+    EXPECT_EQ(fileText(file("arm.lws")), "an older scene");
+    EXPECT_EQ(fileText(file("arm.lwo")), "an older object");
+    EXPECT_EQ(names(), (std::vector<std::string>{"arm.lwo", "arm.lws"}));
 }
 #endif
+
+// The scene's object file is an output of its own, staged with the others.
+TEST_F(Outputs, TheScenesObjectBesideItIsStagedWithTheOthers) {
+    fs::create_directory(file("arm.lwo"));
+    SinewrigOutcome outcome = run({"--csv", file("arm.csv"), "--scene", file("arm.lws")});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find(file("arm.lwo") + ": is a folder"), std::string::npos) << outcome.err;
+    EXPECT_EQ(names(), (std::vector<std::string>{"arm.lwo"}));
+
+    // A scene named otherwise gets .lwo added; one in capitals has its extension changed.
+    fs::remove(file("arm.lwo"));
+    ASSERT_EQ(run({"--scene", file("take")}).status, 0);
+    ASSERT_EQ(run({"--scene", file("ARM.LWS")}).status, 0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"ARM.LWS", "ARM.lwo", "take", "take.lwo"}));
+    EXPECT_NE(fileText(file("take")).find("\nLoadObjectLayer 1 take.lwo\n"), std::string::npos);
+
+    // Standard output has no place beside it for the object.
+    outcome = run({"--scene", "-"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("--scene -: a rig's scene loads its object from a file beside it"), std::string::npos)
+        << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+}
 
 TEST_F(Outputs, ProgressGoesToStandardErrorAlsoOffATerminalAndQuietSilencesIt) {
     SinewrigOutcome outcome = runSinewrig({"run", kArm, "--plugin", SINEWRIG_MODULE_FILE});

@@ -85,7 +85,7 @@ std::string armWith(const std::string& from, const std::string& to) {
 TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
     const std::vector<std::pair<std::string, std::size_t>> examples = {{"arm", 2}, {"neck", 5}, {"hips", 3}};
     for (const auto& [name, muscles] : examples) {
-        const std::string csv = file(name + ".csv"), svg = file(name + ".svg"), scene = file(name + ".scene");
+        const std::string csv = file(name + ".csv"), svg = file(name + ".svg"), scene = file(name + ".lws");
         const SinewrigOutcome run = runSinewrig({"run", kExamples + name + ".json", "--plugin", SINEWRIG_MODULE_FILE, "--csv", csv,
                                   "--svg", svg, "--scene", scene, "--quiet"});
         ASSERT_EQ(run.status, 0) << name << ": " << run.err << run.out;
@@ -101,6 +101,7 @@ TEST_F(RunCommand, EveryExampleWalksTheWholeRoadAndComesBackBitForBit) {
         const std::string picture = fileText(svg);
         EXPECT_EQ(xmlProblem(picture), "") << name;
         EXPECT_TRUE(fs::exists(scene)) << name;
+        EXPECT_TRUE(fs::exists(file(name + ".lwo"))) << name;  // the scene's object, beside it
         EXPECT_FALSE(fs::exists(csv + ".partial")) << name;
         if (name == "arm") {
             EXPECT_EQ(rows, 1 + 49 * muscles);                 // frames 0 to 48

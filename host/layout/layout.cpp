@@ -20,11 +20,17 @@ Layout::Layout() {
     interfaceInfo_.curTime = 0.0;
     interfaceInfo_.selItems = selection_.data();
     generic_ = layoutGenericRecord(*this);
-    panels.itemsOfType = [this](int type) {
+    panels.itemsOfType = [this](int type, std::size_t most) {
         std::vector<std::pair<LWItemID, std::string>> items;
-        for (const Item& item : scene.items())
+        for (const Item& item : scene.items()) {
+            if (items.size() == most) break;
             if (item.type == type) items.emplace_back(item.id, item.name);
+        }
         return items;
+    };
+    panels.offersItem = [this](LWItemID id, int type) {
+        const Item* item = scene.find(id);
+        return item && item->type == type;
     };
 }
 

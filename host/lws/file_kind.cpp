@@ -44,7 +44,6 @@ std::string describeNonScene(std::string_view bytes) {
     }
     const std::string_view firstLine = bytes.substr(0, bytes.find('\n'));
     const std::string_view content = trimmedLeft(bytes);
-    if (startsWith(firstLine, "SinewrigStandInScene")) return "a scene in the stand-in's own format (SinewrigStandInScene)";
     if (!content.empty() && (content[0] == '{' || content[0] == '['))
         return bytes.find("\"skelegons\"") != std::string_view::npos ? "a rig (JSON)" : "a JSON file";
     if (looksBinary(bytes)) return "a binary file";

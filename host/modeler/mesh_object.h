@@ -47,6 +47,8 @@ public:
     // Layer at `index` (from 0), made with all layers before it when missing.
     MeshLayer& layer(int index);
     MeshLayer& primary() { return layer(primaryLayer); }
+    int layerCount() const { return static_cast<int>(layers_.size()); }
+    const MeshLayer& layerAt(int index) const { return layers_[index]; }  // index below layerCount()
     int primaryLayer = 0;
 
     LWPntID addPoint(int layer, double x, double y, double z);

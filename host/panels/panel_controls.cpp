@@ -264,7 +264,7 @@ ItemListControl::ItemListControl(Panel& owner, int controlNumber, const LWPanCon
 LWItemID ItemListControl::item() const { return itemFromNumber(static_cast<std::uint32_t>(value)); }
 
 void ItemListControl::refresh() {
-    items = services().itemsOfType ? services().itemsOfType(desc.lwitem.itemType)
+    items = services().itemsOfType ? services().itemsOfType(desc.lwitem.itemType, kItemsKept)
                                    : std::vector<std::pair<LWItemID, std::string>>{};
 }
 
@@ -272,8 +272,7 @@ bool ItemListControl::pick(LWItemID chosen) {
     char id[24];
     std::snprintf(id, sizeof id, "%X", static_cast<unsigned>(itemNumber(chosen)));
     services().note(name() + "> pick " + (chosen ? id : "none"));
-    const bool offered =
-        !chosen || std::any_of(items.begin(), items.end(), [&](const auto& item) { return item.first == chosen; });
+    const bool offered = !chosen || (services().offersItem && services().offersItem(chosen, desc.lwitem.itemType));
     if (!offered) {
         services().problem(name() + ": item " + id + " is not offered");
         return true;

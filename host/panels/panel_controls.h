@@ -111,13 +111,19 @@ public:
 };
 
 // "LWListControl": the items of the descriptor's item type; value is the
-// chosen item's ID (an int, as the host's 32-bit IDs are), 0 for none.
+// chosen item's ID (an int, as the host's 32-bit IDs are), 0 for none. Like
+// the popup it keeps only the first kItemsKept items it offers, and asks the
+// scene about a pick: a rig's thousands of openings, each offering its
+// thousands of bones, would otherwise cost the square of the bones.
 class ItemListControl : public Control {
 public:
+    static constexpr std::size_t kItemsKept = 256;
+
     ItemListControl(Panel& panel, int number, const LWPanControlDesc* desc, std::string label);
-    std::vector<std::pair<LWItemID, std::string>> items;  // what it offered when last read
+    std::vector<std::pair<LWItemID, std::string>> items;  // the first kItemsKept it offered when last read
     LWItemID item() const;                                // the value as an item ID
     void refresh() override;
+    void release() override { items = {}; }
     bool pick(LWItemID item) override;
 };
 

@@ -48,8 +48,10 @@ public:
     std::set<std::string> refusedKinds;  // addControl gives null for these kinds
 
     // What an "LWListControl" offers for an item type: the scene's items of
-    // that type, in scene order. Set by the Layout the panels belong to.
-    std::function<std::vector<std::pair<LWItemID, std::string>>(int itemType)> itemsOfType;
+    // that type, in scene order, the first `most` of them; and whether it
+    // offers an item. Set by the Layout the panels belong to.
+    std::function<std::vector<std::pair<LWItemID, std::string>>(int itemType, std::size_t most)> itemsOfType;
+    std::function<bool(LWItemID item, int itemType)> offersItem;
 
     void note(const std::string& line) { log.push_back(line); }
     void problem(const std::string& what) { problems.push_back(what); }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "abi/lw_host.h"
 
@@ -37,7 +38,17 @@ private:
     std::array<std::uint32_t, 16> counts_{};                 // by kind; bones by object below
     std::unordered_map<std::uint32_t, std::uint32_t> bonesOf_;  // by the object's number
     std::array<std::uint32_t, 16> spareFrom_{};              // by kind: where the search for a spare goes on
-    std::unordered_map<std::uint32_t, std::size_t> holders_;
+    // Who holds each number, in open addressing: every host call of a frame
+    // looks its item up here, and one probe into one array keeps a large
+    // scene's lookups from chasing a node each.
+    struct Holder {
+        std::uint32_t number = 0;  // 0: a free slot
+        std::size_t index = 0;
+    };
+    std::size_t slotOf(std::uint32_t number) const;
+    void grow();
+    std::vector<Holder> holders_;  // a power of two long, at most half full
+    std::size_t held_ = 0;
 };
 
 }  // namespace host

@@ -19,8 +19,8 @@ using SceneData = std::vector<SceneWrite>;
 
 // A number as text that reads back to the same bits.
 std::string exactNumber(double value);
-// The data as the scene file keeps it: one "Data type count values..." line per
-// write. Two saves wrote the same when these texts are byte for byte the same.
+// The data as text, one "Data type count values..." line per write: two saves
+// wrote the same when these texts are byte for byte the same.
 std::string sceneDataLines(const SceneData& data);
 
 // Collects the values a module writes.

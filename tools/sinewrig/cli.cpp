@@ -75,7 +75,9 @@ int runCommandLine(const std::vector<std::string>& arguments, Console console) {
                 return parseDrawnFrames(text, frames, error) ? std::string() : error;
             },
             ""));
-    runCommand->add_option("--scene", run.scene, "keep the saved scene in this file (scenes: the scene written back with the module's saves)");
+    runCommand->add_option("--scene", run.scene,
+                           "keep the saved scene (LWSC) in this file, for rigs with its object file beside it (.lwo); "
+                           "for scenes the scene written back with the module's saves");
     std::string channels, bake;
     runCommand->add_option("--channels", channels,
                            "scenes: write every item's nine channels at every frame to this CSV file");

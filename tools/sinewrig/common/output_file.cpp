@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include "tools/sinewrig/common/interruption.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/common/temporary_file.h"
 
@@ -59,7 +60,10 @@ bool copyInto(const std::string& spool, std::FILE* to, std::string& reason) {
 }  // namespace
 
 OutputFiles::~OutputFiles() {
-    for (const Staged& file : staged_) std::remove(file.spool.c_str());
+    for (const Staged& file : staged_) {
+        std::remove(file.spool.c_str());
+        forgetSpool(file.spool);
+    }
 }
 
 bool OutputFiles::stage(const std::string& path, std::string& spool, std::string& error) {
@@ -124,6 +128,8 @@ bool OutputFiles::commit(std::ostream& standardOutput, std::string& error) {
     struct Replaced {
         std::string target, backup;  // backup empty: the target did not exist
     };
+    // An interruption now would leave some outputs new and others old.
+    const InterruptionsHeld held;
     std::vector<Replaced> replaced;
     auto undo = [&] {
         for (auto it = replaced.rbegin(); it != replaced.rend(); ++it) {
@@ -155,6 +161,7 @@ bool OutputFiles::commit(std::ostream& standardOutput, std::string& error) {
             error = file.path + ": cannot be written (" + failed.message() + ")";
             return false;
         }
+        forgetSpool(file.spool);
         replaced.push_back(done);
     }
     for (const Staged& file : staged_) {
@@ -185,7 +192,10 @@ bool OutputFiles::commit(std::ostream& standardOutput, std::string& error) {
     for (const Replaced& done : replaced)
         if (!done.backup.empty()) std::remove(done.backup.c_str());
     for (const Staged& file : staged_)
-        if (file.kind != Kind::Replace) std::remove(file.spool.c_str());
+        if (file.kind != Kind::Replace) {
+            std::remove(file.spool.c_str());
+            forgetSpool(file.spool);
+        }
     staged_.clear();
     return true;
 }

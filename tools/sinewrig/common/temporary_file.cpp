@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "tools/sinewrig/common/interruption.h"
+
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
@@ -48,7 +50,10 @@ bool makeUniqueFile(const std::string& folder, const std::string& before, const 
     const std::string stem = before + std::to_string(processNumber()) + "-";
     for (int number = 1; number <= kTries; ++number) {
         path = (std::filesystem::path(folder) / (stem + std::to_string(number) + after)).string();
-        if (createNew(path)) return true;
+        if (createNew(path)) {
+            noteSpool(path);
+            return true;
+        }
         if (errno != EEXIST) return false;
     }
     return false;
@@ -64,7 +69,9 @@ TemporaryFile::TemporaryFile(const std::string& name) {
 }
 
 TemporaryFile::~TemporaryFile() {
-    if (made_) std::remove(path_.c_str());
+    if (!made_) return;
+    std::remove(path_.c_str());
+    forgetSpool(path_);
 }
 
 }  // namespace sinewrig_tool

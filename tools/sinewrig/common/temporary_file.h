@@ -13,7 +13,8 @@ namespace sinewrig_tool {
 std::string temporaryFolder();
 
 // Makes an empty file `folder`/`before`PID-N`after`, with the first N that
-// names no file yet. False, with `path` the name tried and the system's
+// names no file yet, noted as a spool to remove if the run is interrupted
+// (interruption.h). False, with `path` the name tried and the system's
 // reason in errno, when none can be made.
 bool makeUniqueFile(const std::string& folder, const std::string& before, const std::string& after,
                     std::string& path);

@@ -4,12 +4,13 @@
 
 #include "host/modeler/modeler.h"
 #include "host/process/module_file.h"
-#include "host/scene_file/scene_file.h"
+#include "host/lws/load_scene.h"
 #include "tools/sinewrig/common/system_reason.h"
 #include "tools/sinewrig/road/comparing.h"
 #include "tools/sinewrig/road/controls.h"
 #include "tools/sinewrig/road/layout_session.h"
 #include "tools/sinewrig/road/recording.h"
+#include "tools/sinewrig/road/rig_scene.h"
 #include "tools/sinewrig/road/spool.h"
 #include "tools/sinewrig/road/tagging.h"
 
@@ -22,7 +23,7 @@ struct Walk {
     const Rig& rig;
     FramePass pass;
     const FrameSink& sink;
-    const std::string& scenePath;
+    const SceneFiles& files;
     RoadResult& result;
     std::string& error;
     ChannelSpool spool{};
@@ -32,7 +33,7 @@ struct Walk {
     RoadStatus playInLayout(const host::ModuleFile& module, const host::Modeler& modeler) {
         LayoutSession session(module);
         pass.announce("making the bones", 0, 1);
-        buildLayout(rig, modeler, session);
+        if (!buildLayout(rig, modeler, session, error)) return RoadStatus::RigRefused;
         session.layout->select({session.object});
         pass.announce("ReadMuscle", 0, 1);
         const int status =
@@ -44,13 +45,14 @@ struct Walk {
         }
         pass.announce("ReadMuscle", 1, 1);
         result.muscles = muscleBones(session);
-        if (!setMuscleControls(rig, session, result.muscles, error)) return RoadStatus::Failed;
+        if (!setMuscleControls(rig, session, pass, result.muscles, error)) return RoadStatus::Failed;
         if (!recordFrames(session, pass, sink, spool, result)) {
             error = spool.path() + ": cannot be written (" + systemReason() + ")";
             return RoadStatus::Failed;
         }
         pass.announce("saving the scene", 0, 1);
-        if (!host::saveSceneFile(scenePath, *session.layout, *session.handlers, error)) return RoadStatus::Failed;
+        if (!saveRigScene(rig, session, files, error)) return RoadStatus::Failed;
+        if (!files.object.empty() && !writeRigObject(rig, modeler.object, files.object, error)) return RoadStatus::Failed;
         if (!session.layout->problems().empty()) {
             error = "the stand-in Layout saw a problem: " + session.layout->problems()[0];
             return RoadStatus::Failed;
@@ -65,7 +67,12 @@ struct Walk {
         if (!module) return RoadStatus::ModuleUnusable;
         LayoutSession fresh(*module);
         pass.announce("loading the scene", 0, 1);
-        if (!host::loadSceneFile(scenePath, *fresh.layout, *fresh.handlers, error)) return RoadStatus::Failed;
+        host::lws::SceneText scene;
+        if (!host::lws::readSceneFile(files.scene, scene, error)) return RoadStatus::Failed;
+        if (!host::lws::loadScene(scene, *fresh.layout, *fresh.handlers, error)) {
+            error = files.scene + ": " + error;
+            return RoadStatus::Failed;
+        }
         spool.rewind();
         if (!compareFrames(fresh, pass, result.muscles, spool, result.roundTripDifferences)) {
             error = spool.path() + ": cannot be read back";
@@ -78,10 +85,10 @@ struct Walk {
 
 }  // namespace
 
-RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
+RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const SceneFiles& files,
                     const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error,
                     const std::vector<int>& drawnFrames) {
-    Walk walk{rig, {frames, rig.fps, progress, drawnFrames}, sink, scenePath, result, error};
+    Walk walk{rig, {frames, rig.fps, progress, drawnFrames}, sink, files, result, error};
     {
         std::unique_ptr<host::ModuleFile> module = host::ModuleFile::load(plugin, error);
         if (!module) return RoadStatus::ModuleUnusable;

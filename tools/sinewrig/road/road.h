@@ -1,7 +1,8 @@
 // The road of a rig's muscles through the stand-in host and a loaded module
 // file: the skelegons tagged with SetMuscle in Modeler, bones made from them in
 // Layout, the rig's animation, ReadMuscle, the frames evaluated, and the scene
-// saved and loaded in a fresh host to be evaluated again.
+// saved as the host saves it (LWSC, with the tagged object file beside it) and
+// loaded in a fresh host to be evaluated again.
 #pragma once
 
 #include <functional>
@@ -34,14 +35,23 @@ struct RoadResult {
     std::size_t roundTripDifferences = 0;  // channels that differ after the reload
 };
 
-enum class RoadStatus { Done, ModuleUnusable, Failed };
+// Where the road saves the scene, and the object file the scene loads.
+struct SceneFiles {
+    std::string scene;       // the LWSC scene
+    std::string object;      // the tagged object is written here; not written when empty
+    std::string objectName;  // the object file as the scene's LoadObjectLayer names it
+};
+
+// RigRefused: the rig asks for what the host cannot hold; `error` names the
+// field in the rig file.
+enum class RoadStatus { Done, ModuleUnusable, RigRefused, Failed };
 
 // Handed each frame of the first pass as it is evaluated; frames are not kept.
 using FrameSink = std::function<void(const FrameSample&)>;
 
 // `drawnFrames`: those of `frames` whose poses are kept for the picture,
 // ascending; none: a few spread across the range.
-RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const std::string& scenePath,
+RoadStatus walkRoad(const Rig& rig, const FrameRange& frames, const std::string& plugin, const SceneFiles& files,
                     const Progress& progress, const FrameSink& sink, RoadResult& result, std::string& error,
                     const std::vector<int>& drawnFrames = {});
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/sinewrig/common/display_width.h"
+#include "tools/sinewrig/road/rig_scene.h"
 #include "tools/sinewrig/road/spin.h"
 
 namespace sinewrig_tool {
@@ -113,6 +114,7 @@ void printOutcome(std::ostream& out, const RoadResult& road, const RunOptions& o
             << " channel value(s) differ after the scene was loaded in a fresh host\n";
     for (const std::string* path : {&options.csv, &options.svg, &options.scene})
         if (!path->empty()) out << "wrote " << (*path == "-" ? std::string("standard output") : *path) << "\n";
+    if (!options.scene.empty()) out << "wrote " << objectPathBeside(options.scene) << "\n";
 }
 
 }  // namespace sinewrig_tool

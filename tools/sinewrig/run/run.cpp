@@ -80,10 +80,14 @@ private:
     int walk() {
         std::string error;
         const RoadStatus status =
-            walkRoad(rig_, frames_, options_.plugin, outputs_.scenePath(), options_.quiet ? Progress() : progressOn(console_),
+            walkRoad(rig_, frames_, options_.plugin, outputs_.sceneFiles(), options_.quiet ? Progress() : progressOn(console_),
                      [this](const FrameSample& frame) { writers_->write(road_.muscles, frame); }, road_, error,
                      options_.svgFrames);
         if (status == RoadStatus::Done) return kExitOk;
+        if (status == RoadStatus::RigRefused) {
+            refuse(options_.rig + ": " + error);
+            return kExitBadInput;
+        }
         const bool output = outputs_.nameScene(error);
         refuse(error);
         return status == RoadStatus::ModuleUnusable || output ? kExitBadInput : kExitFailed;

@@ -1,3 +1,5 @@
+// A Layout saved as the host saves a scene (LWSC) and loaded in a fresh host:
+// the muscles come back and save the same bytes again.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,8 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "abi/item_number.h"
+#include "host/lws/layout_scene.h"
 #include "host/process/fresh_process.h"
-#include "host/scene_file/scene_file.h"
+#include "lws_text.h"
 #include "muscle_host.h"
 
 namespace {
@@ -21,13 +25,31 @@ std::string readFile(const std::string& path) {
 
 std::string tempPath(const std::string& name) { return ::testing::TempDir() + "sinewrig_" + name; }
 
+std::string sceneOf(const MuscleHost& host, const std::vector<host::lws::ObjectLayer>& objects = {}) {
+    std::ostringstream out;
+    std::string error;
+    host::lws::SceneSettings settings;
+    settings.firstFrame = 0;
+    settings.lastFrame = 12;
+    settings.framesPerSecond = 24;
+    EXPECT_TRUE(host::lws::writeLayoutScene(host.layout, *host.handlers, settings, objects, out, error)) << error;
+    return out.str();
+}
+
+void loadInto(MuscleHost& fresh, const std::string& text) {
+    host::lws::SceneText scene = lws_text::read(text);
+    std::string error;
+    ASSERT_TRUE(host::lws::loadScene(scene, fresh.layout, *fresh.handlers, error)) << error;
+}
+
 // Two muscles with parented items, keys and settings that floats cannot hold exactly.
 struct SavedScene {
     std::vector<LWItemID> bones, references;
     std::vector<std::array<double, 6>> motions;  // rotation and scale of each bone at time 0.5
+    std::string text;
 };
 
-SavedScene buildAndSave(MuscleHost& host, const std::string& path) {
+SavedScene buildAndSave(MuscleHost& host) {
     SavedScene saved;
     LWItemID rig = host.add(LWI_OBJECT, "rig body", nullptr, {0.1, 0.2, 0.3}, {0.3, 0, 0});
     LWItemID upper = host.add(LWI_BONE, "upper \x98\x72" /* 腕 */, rig, {0, 1, 0}, {0.1, 0.2, 0.3}, 0.1);
@@ -35,7 +57,6 @@ SavedScene buildAndSave(MuscleHost& host, const std::string& path) {
     LWItemID handle = host.add(LWI_OBJECT, "handle \"1\"", rig, {0.5, 1, 1});
     host.key(handle, LWIP_POSITION, 1.0, {1.5, 0.2, 2.1});
     host.key(upper, LWIP_ROTATION, 1.0, {0.4, 0.1, -0.2});
-    host.layout.scene.find(lower)->named = false;
     host.muscle(upper, handle, true, false);
     host.muscle(lower, upper, false, true);
     saved.bones = {upper, lower};
@@ -46,25 +67,22 @@ SavedScene buildAndSave(MuscleHost& host, const std::string& path) {
         const host::ItemMotion& m = host.motionOf(bone);
         saved.motions.push_back({m.rotation[0], m.rotation[1], m.rotation[2], m.scaling[0], m.scaling[1], m.scaling[2]});
     }
-    std::string error;
-    EXPECT_TRUE(host::saveSceneFile(path, host.layout, *host.handlers, error)) << error;
+    saved.text = sceneOf(host);
     return saved;
 }
 
 }  // namespace
 
-TEST(SceneFile, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
-    const std::string first = tempPath("first.scene"), second = tempPath("second.scene");
+TEST(LayoutScene, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
     SavedScene saved;
     std::vector<MuscleHost::SavedMuscle> records;
     {
         MuscleHost host;
-        saved = buildAndSave(host, first);
+        saved = buildAndSave(host);
         for (LWItemID bone : saved.bones) records.push_back(host.savedOf(bone));
     }
     MuscleHost fresh;
-    std::string error;
-    ASSERT_TRUE(host::loadSceneFile(first, fresh.layout, *fresh.handlers, error)) << error;
+    loadInto(fresh, saved.text);
     ASSERT_EQ(fresh.handlers->instances().size(), 2u);
     for (size_t i = 0; i < records.size(); ++i) {
         const MuscleHost::SavedMuscle record = fresh.savedOf(saved.bones[i]);
@@ -73,8 +91,7 @@ TEST(SceneFile, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
         EXPECT_EQ(record.afterIK, records[i].afterIK);
         EXPECT_EQ(record.restLength, double(float(records[i].restLength)));
     }
-    ASSERT_TRUE(host::saveSceneFile(second, fresh.layout, *fresh.handlers, error)) << error;
-    EXPECT_EQ(readFile(second), readFile(first));
+    EXPECT_EQ(sceneOf(fresh), saved.text);
 
     // The rest data is computed again from the same items, once each: the same motion.
     EXPECT_EQ(fresh.restBindingsEvaluating(0.0).size(), saved.bones.size());
@@ -86,35 +103,66 @@ TEST(SceneFile, AFreshHostGetsTheMusclesBackAndSavesThemBitForBit) {
         EXPECT_EQ(motion, saved.motions[i]) << i;
     }
     EXPECT_EQ(fresh.layout.scene.find(saved.bones[0])->name, "upper \x98\x72");
-    EXPECT_FALSE(fresh.layout.scene.find(saved.bones[1])->named);
+    EXPECT_EQ(fresh.layout.scene.find(saved.bones[1])->parent, saved.bones[0]);
+    EXPECT_EQ(fresh.layout.scene.find(saved.references[0])->parent, itemFromNumber(0x10000000));
 }
 
 // The scene is saved here and loaded in a new process of this program, which
 // runs this same test with the two paths in SINEWRIG_FRESH_HOST_SCENE and saves
 // the scene again.
-TEST(SceneFile, AFreshHostProcessSavesTheSceneBitForBit) {
+TEST(LayoutScene, AFreshHostProcessSavesTheSceneBitForBit) {
     if (const char* job = std::getenv("SINEWRIG_FRESH_HOST_SCENE")) {
         const std::string paths = job;
         const std::string in = paths.substr(0, paths.find('|')), out = paths.substr(paths.find('|') + 1);
         MuscleHost fresh;
+        host::lws::SceneText scene;
         std::string error;
-        ASSERT_TRUE(host::loadSceneFile(in, fresh.layout, *fresh.handlers, error)) << error;
-        ASSERT_TRUE(host::saveSceneFile(out, fresh.layout, *fresh.handlers, error)) << error;
+        ASSERT_TRUE(host::lws::readSceneFile(in, scene, error)) << error;
+        ASSERT_TRUE(host::lws::loadScene(scene, fresh.layout, *fresh.handlers, error)) << error;
+        std::ofstream(out, std::ios::binary) << sceneOf(fresh);
         return;
     }
-    const std::string first = tempPath("parent.scene"), second = tempPath("child.scene");
+    const std::string first = tempPath("parent.lws"), second = tempPath("child.lws");
     std::remove(second.c_str());
     {
         MuscleHost host;
-        buildAndSave(host, first);
+        std::ofstream(first, std::ios::binary) << buildAndSave(host).text;
     }
-    EXPECT_EQ(host::runThisProgram({"--gtest_filter=SceneFile.AFreshHostProcessSavesTheSceneBitForBit"},
+    EXPECT_EQ(host::runThisProgram({"--gtest_filter=LayoutScene.AFreshHostProcessSavesTheSceneBitForBit"},
                                    "SINEWRIG_FRESH_HOST_SCENE", first + "|" + second),
               0);
     EXPECT_EQ(readFile(second), readFile(first));
 }
 
-TEST(SceneFile, ReadingPastTheEndGivesFewerValuesThenMinusOne) {
+// An object's bones are counted 000 to FFF in the form 4BBBOOOO: the
+// 4,097th gets a number from the top of the range, which only a baked number
+// (LWSC 4) gives back.
+TEST(LayoutScene, MoreBonesThanTheCountedFormHoldsAreWrittenWithBakedNumbers) {
+    MuscleHost host;
+    LWItemID body = host.add(LWI_OBJECT, "body", nullptr, {});
+    std::vector<LWItemID> bones;
+    for (int i = 0; i < 4097; ++i) bones.push_back(host.add(LWI_BONE, "b", body, {0.001 * i, 0, 0}));
+    host.muscle(bones.back(), bones.front());
+    LWItemID light = host.add(LWI_LIGHT, "Light", nullptr, {});
+    EXPECT_EQ(itemNumber(bones[4095]), 0x4FFF0000u);
+    EXPECT_EQ(itemNumber(bones[4096]), 0x4FFFFFFFu);
+
+    const std::string text = sceneOf(host);
+    EXPECT_EQ(text.rfind("LWSC\n4\n", 0), 0u);
+    EXPECT_NE(text.find("\nAddNullObject 10000000 body\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddBone 40000000\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddBone 4FFFFFFF\n"), std::string::npos);
+    EXPECT_NE(text.find("\nAddLight 20000000\n"), std::string::npos);
+    MuscleHost fresh;
+    loadInto(fresh, text);
+    ASSERT_EQ(fresh.layout.scene.items().size(), 4099u);
+    EXPECT_EQ(fresh.layout.scene.find(bones[4096])->owner, body);
+    EXPECT_EQ(fresh.layout.scene.find(light)->type, LWI_LIGHT);
+    EXPECT_EQ(fresh.savedOf(bones.back()).reference, bones.front());
+    EXPECT_EQ(sceneOf(fresh), text);
+}
+
+TEST(LayoutScene, ReadingPastTheEndGivesFewerValuesThenMinusOne) {
     const host::SceneData data = {{"U4", {7}}, {"FP", {1.5, 2.5}}};
     host::LoadState state(data);
     const LWLoadState* load = state.record();
@@ -130,24 +178,14 @@ TEST(SceneFile, ReadingPastTheEndGivesFewerValuesThenMinusOne) {
     EXPECT_EQ(state.mismatches(), 1);  // the first read ran into the FP values
 }
 
-TEST(SceneFile, AShortInstanceBlockInAFileLoadsWhatItHas) {
-    const std::string path = tempPath("short.scene");
-    {
-        MuscleHost host;
-        LWItemID bone = host.addBone("bone");
-        LWItemID target = host.add(LWI_OBJECT, "target", nullptr, {0, 0, 2});
-        (void)target;
-        std::ofstream(path, std::ios::binary) << "";
-        std::string error;
-        ASSERT_TRUE(host::saveSceneFile(path, host.layout, *host.handlers, error));
-        std::ofstream(path, std::ios::binary | std::ios::app)
-            << "Handler Sinewrig " << reinterpret_cast<std::uintptr_t>(bone) << "\nData U4 2 "
-            << reinterpret_cast<std::uintptr_t>(bone) << " " << reinterpret_cast<std::uintptr_t>(target)
-            << "\nEndHandler\n";
-    }
+TEST(LayoutScene, AShortPluginBlockLoadsWhatItHas) {
+    const std::string text =
+        "LWSC\n3\n\nAddNullObject body\n\nAddBone\nBoneName bone\nBoneRestLength 1\n"
+        "Plugin ItemMotionHandler 1 Sinewrig\n40000000\n10000001\nEndPlugin\n\n"
+        "AddNullObject target\nObjectMotion\nNumChannels 3\nChannel 2\n{ Envelope\n  1\n  Key 2 0 3 0 0 0 0 0 0\n"
+        "  Behaviors 1 1\n}\n";
     MuscleHost fresh;
-    std::string error;
-    ASSERT_TRUE(host::loadSceneFile(path, fresh.layout, *fresh.handlers, error)) << error;
+    loadInto(fresh, text);
     ASSERT_EQ(fresh.handlers->instances().size(), 1u);
     LWInstance instance = fresh.handlers->instances()[0].instance;
     EXPECT_EQ(fresh.handlers->useItems(instance).size(), 2u);
