@@ -159,4 +159,20 @@ bool readJsonFile(const std::string& path, const std::string& kind, Json& root, 
     return false;
 }
 
+bool buildFromJsonFile(const std::string& path, const std::string& kind, const std::function<void(const Json&)>& build,
+                       std::string& error) {
+    Json root;
+    if (!readJsonFile(path, kind, root, error)) return false;
+    try {
+        build(root);
+    } catch (const FieldError& e) {
+        error = e.inFile(path);
+        return false;
+    } catch (const Json::exception& e) {
+        error = path + ": " + e.what();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace sinewrig_tool

@@ -59,18 +59,8 @@ std::vector<RigMuscle> choicesFrom(const Json& root, const ObjectLayer& layer) {
 
 bool loadMuscleChoices(const std::string& path, const ObjectLayer& layer, std::vector<RigMuscle>& muscles,
                        std::string& error) {
-    Json root;
-    if (!readJsonFile(path, "a choices file", root, error)) return false;
-    try {
-        muscles = choicesFrom(root, layer);
-    } catch (const FieldError& e) {
-        error = e.inFile(path);
-        return false;
-    } catch (const Json::exception& e) {
-        error = path + ": " + e.what();
-        return false;
-    }
-    return true;
+    return buildFromJsonFile(
+        path, "a choices file", [&](const Json& root) { muscles = choicesFrom(root, layer); }, error);
 }
 
 }  // namespace sinewrig_tool

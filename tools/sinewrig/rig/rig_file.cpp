@@ -177,17 +177,10 @@ std::vector<std::pair<std::string, std::vector<std::string>>> rigFields() {
 }
 
 bool loadRig(const std::string& path, Rig& rig, std::vector<std::string>& warnings, std::string& error) {
-    Json root;
-    if (!readJsonFile(path, "a rig file", root, error)) return false;
-    try {
+    const auto build = [&](const Json& root) {
         rig = rigFrom(root, std::filesystem::u8path(path).parent_path(), warnings);
-    } catch (const FieldError& e) {
-        error = e.inFile(path);
-        return false;
-    } catch (const Json::exception& e) {
-        error = path + ": " + e.what();
-        return false;
-    }
+    };
+    if (!buildFromJsonFile(path, "a rig file", build, error)) return false;
     for (std::string& warning : warnings) warning = path + ": " + warning;
     return true;
 }
