@@ -1,37 +1,14 @@
 #include "host/object_file/new_object_file.h"
 
-#include <cstring>
 #include <map>
 #include <unordered_map>
 
+#include "host/object_file/object_bytes.h"
 #include "host/object_file/object_file.h"
 
 namespace host {
 
 namespace {
-
-void putU2(std::string& out, std::uint32_t value) {
-    out += static_cast<char>(value >> 8);
-    out += static_cast<char>(value);
-}
-
-void putU4(std::string& out, std::uint32_t value) {
-    putU2(out, value >> 16);
-    putU2(out, value & 0xFFFF);
-}
-
-void putFloat(std::string& out, double value) {
-    const float single = static_cast<float>(value);
-    std::uint32_t bits;
-    static_assert(sizeof bits == sizeof single);
-    std::memcpy(&bits, &single, sizeof bits);
-    putU4(out, bits);
-}
-
-void putIndex(std::string& out, std::uint32_t index) {
-    if (index < 0xFF00) putU2(out, index);
-    else putU4(out, index | 0xFF000000u);
-}
 
 // A zero-ended string padded to an even length.
 void putString(std::string& out, const std::string& text) {

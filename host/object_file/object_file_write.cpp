@@ -3,6 +3,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "host/object_file/object_bytes.h"
 #include "host/object_file/object_file.h"
 
 namespace host {
@@ -17,23 +18,6 @@ constexpr std::uint32_t kUnchanged = 0xFFFFFFFFu;
 struct WriteError {
     std::string message;
 };
-
-void putU4(std::string& out, std::uint32_t value) {
-    out += static_cast<char>(value >> 24);
-    out += static_cast<char>(value >> 16);
-    out += static_cast<char>(value >> 8);
-    out += static_cast<char>(value);
-}
-
-void putU2(std::string& out, std::uint32_t value) {
-    out += static_cast<char>(value >> 8);
-    out += static_cast<char>(value);
-}
-
-void putIndex(std::string& out, std::uint32_t index) {
-    if (index < 0xFF00) putU2(out, index);
-    else putU4(out, index | 0xFF000000u);
-}
 
 // The strings of one TAGS chunk as the writing leaves it: the file's, then those appended.
 class StringTable {
